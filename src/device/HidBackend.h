@@ -1,0 +1,32 @@
+#pragma once
+
+#include "device/HidDevice.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct HidDeviceInfo
+{
+    std::string path;
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+};
+
+// Access to the HID interfaces of the machine: hidapi for real hardware, the simulated player, or a fake
+// in tests. Enumeration and opening happen on the user-interface thread only.
+class HidBackend
+{
+public:
+    virtual ~HidBackend() = default;
+
+    // The HID interfaces present now, one entry per path.
+    virtual std::vector<HidDeviceInfo> enumerate() = 0;
+
+    // Opens a path for reading and writing; null on failure, with lastError() telling why.
+    virtual std::unique_ptr<HidDevice> open(const std::string& path) = 0;
+
+    // The platform's code for the last failure of enumerate() or open(); 0 when none is known.
+    virtual std::uint32_t lastError() const = 0;
+};

@@ -1,0 +1,162 @@
+#include "LinkFixture.h"
+
+#include "device/Protocol.h"
+
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::vector<std::uint8_t> inputReport(std::uint8_t id, std::uint8_t type, std::uint8_t byte8 = 0)
+{
+    std::vector<std::uint8_t> report(64, 0);
+    report[0] = id;
+    report[1] = type;
+    report[8] = byte8;
+    return report;
+}
+
+class DeviceLink : public LinkFixture
+{
+};
+
+TEST_F(DeviceLink, OpensThePlayerAmongOtherInterfacesAndClosesPromptly)
+{
+    useSimulatedPlayer();
+    EXPECT_EQ(app.OpenDevice(), 0);
+    EXPECT_EQ(app.m_nDeviceState, 1);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(app.m_Caps.input, 64);
+    EXPECT_EQ(app.m_Caps.output, 64);
+    EXPECT_EQ(app.m_szDevicePath, SimulatedPlayer::kPlayerPath);
+    EXPECT_TRUE(app.m_hReaderThread.joinable());
+
+    // The player sends nothing on its own: the reader sits in reads that time out.
+    const auto start = Clock::now();
+    EXPECT_EQ(app.CloseDevice(), 1);
+    EXPECT_LT(Clock::now() - start, 1000ms);
+    EXPECT_FALSE(app.m_hReaderThread.joinable());
+    EXPECT_FALSE(app.m_hWriteDevice);
+}
+
+TEST_F(DeviceLink, FailureTextsWhenNoUsablePlayerIsFound)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void(SimulatedPlayer&)> arrange;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"no player", [](SimulatedPlayer& p) { p.setPresent(false); },
+         "Unable to open VxD, Error code: 103"},
+        {"open refused", [](SimulatedPlayer& p) { p.setOpenFails(true, 0xABC); },
+         "Unable to open VxD, Error code: abc"},
+        {"reports longer than 64 bytes", [](SimulatedPlayer& p) { p.setReportLength(65, 65); },
+         "Unable to open VxD, device does not support DeviceIOCTL"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.messages.clear();
+        c.arrange(useSimulatedPlayer());
+        EXPECT_EQ(app.OpenDevice(), -1);
+        EXPECT_EQ(app.m_nDeviceState, -1);
+        EXPECT_EQ(ui.messages, QStringList{c.expected});
+        EXPECT_FALSE(app.m_hReaderThread.joinable());
+        EXPECT_EQ(app.CloseDevice(), 1);
+    }
+}
+
+TEST_F(DeviceLink, ForwardsPlayerReportsToTheMainWindowFramedByBusyMessages)
+{
+    SimulatedPlayer& player = useSimulatedPlayer();
+    ASSERT_EQ(app.OpenDevice(), 0);
+    pretendMainWindowOpen();
+    pretendDiagnosticsOpen();
+
+    // Another report ID reaches the diagnostics only, and its "playing flag" means nothing.
+    player.injectInputReport(inputReport(2, Protocol::REPORT_STATUS, 5));
+    player.injectInputReport(inputReport(1, Protocol::REPORT_STATUS, 7));
+
+    std::vector<UiMessage> main;
+    app.Messages().setHandler(UiTarget::MainWindow, [&main](UiMessage& m) { main.push_back(std::move(m)); });
+    const std::vector<UiMessage> diag = drainDiagnostics();
+
+    ASSERT_EQ(diag.size(), 2u);
+    EXPECT_EQ(diag[0].message, WM_DIAG_READ);
+    EXPECT_EQ(diag[0].lParam, 64);
+    EXPECT_EQ(diag[0].bytes[0], 2);
+    EXPECT_EQ(diag[1].bytes[0], 1);
+
+    ASSERT_EQ(main.size(), 4u);
+    EXPECT_EQ(main[0].message, WM_DEVICE_BUSY);
+    EXPECT_EQ(main[0].wParam, 0u);
+    EXPECT_EQ(main[1].message, WM_DEVICE_REPORT);
+    EXPECT_EQ(main[1].wParam, Protocol::REPORT_STATUS);
+    ASSERT_EQ(main[1].bytes.size(), kReportRecordSize);
+    EXPECT_EQ(main[1].bytes[6], 7) << "record byte k is report byte k + 2";
+    EXPECT_EQ(main[2].message, WM_DEVICE_BUSY);
+    EXPECT_EQ(main[2].wParam, 1u);
+    EXPECT_EQ(main[3].message, WM_PLAY_STATE);
+    EXPECT_EQ(main[3].wParam, 7u);
+    EXPECT_EQ(app.m_bPlaying, 7);
+}
+
+TEST_F(DeviceLink, BeforeTheMainWindowExistsAStatusReportOnlySetsThePlayingFlag)
+{
+    SimulatedPlayer& player = useSimulatedPlayer();
+    ASSERT_EQ(app.OpenDevice(), 0);
+    pretendDiagnosticsOpen();
+    player.injectInputReport(inputReport(1, Protocol::REPORT_STATUS, 1));
+    // Once the reader has shown the next report, it is done with the first.
+    player.injectInputReport(inputReport(3, 0));
+    ASSERT_TRUE(next(WM_DIAG_READ));
+    ASSERT_TRUE(next(WM_DIAG_READ));
+    EXPECT_EQ(app.m_bPlaying, 1);
+    EXPECT_FALSE(app.Messages().hasPending());
+}
+
+TEST_F(DeviceLink, AShortReadShowsItsOwnCountButAWholeReportsBytes)
+{
+    SimulatedPlayer& player = useSimulatedPlayer();
+    ASSERT_EQ(app.OpenDevice(), 0);
+    pretendDiagnosticsOpen();
+    player.injectInputReport({1, 9, 0xAA, 0xBB});
+    const std::vector<UiMessage> diag = drainDiagnostics();
+    ASSERT_EQ(diag.size(), 1u);
+    EXPECT_EQ(diag[0].lParam, 4);
+    EXPECT_EQ(diag[0].bytes.size(), 64u);
+    EXPECT_EQ(diag[0].bytes[3], 0xBB);
+}
+
+TEST_F(DeviceLink, AFailingReaderSaysSoOnceAndBacksOffUntilClosed)
+{
+    ScriptedHidBackend::State& device = useScriptedPlayer();
+    ASSERT_EQ(app.OpenDevice(), 0);
+    pretendDiagnosticsOpen();
+    {
+        std::lock_guard lock(device.mutex);
+        device.readsFail = true;
+    }
+    device.arrived.notify_all();
+
+    // Several back-off periods long: a reader that spun or repeated itself would have said it many times.
+    const std::vector<UiMessage> diag = drainDiagnostics(4 * CPlayerApp::kFailedReadBackoff);
+    ASSERT_EQ(diag.size(), 1u);
+    EXPECT_EQ(diag[0].message, WM_DIAG_WRITE);
+    EXPECT_EQ(diag[0].lParam, 1);
+    EXPECT_EQ(diag[0].text, "Can't read from device");
+    EXPECT_EQ(app.m_nDeviceState, 1) << "a read failure does not change the device state";
+
+    const auto start = Clock::now();
+    app.CloseDevice();
+    EXPECT_LT(Clock::now() - start, 1000ms);
+}
+
+TEST_F(DeviceLink, ReaderThreadProcWithoutAnApplicationEndsAtOnce)
+{
+    EXPECT_EQ(CPlayerApp::ReaderThreadProc(nullptr), -1);
+}
+
+} // namespace

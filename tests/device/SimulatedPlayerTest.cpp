@@ -1,0 +1,531 @@
+#include "device/SimulatedPlayer.h"
+
+#include "device/Protocol.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <map>
+#include <optional>
+#include <random>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint8_t kAck = Protocol::CMD_COMMIT_BLOCK;
+
+// Longest input and output report (report ID byte included), as a HID descriptor parser works them out.
+std::pair<int, int> reportLengths(const Bytes& d)
+{
+    std::map<int, int> inputBits, outputBits;
+    int size = 0, count = 0, id = 0;
+    for (std::size_t i = 0; i < d.size();) {
+        const std::size_t n = (d[i] & 3) == 3 ? 4 : (d[i] & 3);
+        int value = 0;
+        for (std::size_t k = 0; k < n && i + 1 + k < d.size(); ++k) {
+            value |= d[i + 1 + k] << (8 * k);
+        }
+        switch (d[i] & 0xFC) {
+        case 0x74:
+            size = value;
+            break;
+        case 0x94:
+            count = value;
+            break;
+        case 0x84:
+            id = value;
+            break;
+        case 0x80:
+            inputBits[id] += size * count;
+            break;
+        case 0x90:
+            outputBits[id] += size * count;
+            break;
+        }
+        i += 1 + n;
+    }
+    auto longest = [id](const std::map<int, int>& bits) {
+        int best = 0;
+        for (const auto& [reportId, total] : bits) {
+            best = std::max(best, total / 8 + (id != 0 ? 1 : 0));
+        }
+        return best;
+    };
+    return {longest(inputBits), longest(outputBits)};
+}
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+std::filesystem::path freshTempPath()
+{
+    std::random_device random;
+    return std::filesystem::temp_directory_path() / ("simulated-player-" + std::to_string(random()) + ".bin");
+}
+
+Bytes readFile(const std::filesystem::path& path)
+{
+    Bytes bytes(std::filesystem::file_size(path));
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
+}
+
+// Starts a read on its own thread and returns once that thread is about to enter it, so that what the
+// test does next finds the read waiting far more often than not.
+std::future<int> readInBackground(HidDevice& device, Bytes& buffer)
+{
+    std::promise<void> started;
+    auto entered = started.get_future();
+    auto result = std::async(std::launch::async, [&device, &buffer, started = std::move(started)]() mutable {
+        started.set_value();
+        return device.read(buffer, 5000);
+    });
+    entered.wait();
+    return result;
+}
+
+// A writer and a reader handle on one player, as the program's link holds them.
+class SimulatedPlayerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_writer = m_player.open(SimulatedPlayer::kPlayerPath);
+        m_reader = m_player.open(SimulatedPlayer::kPlayerPath);
+        ASSERT_TRUE(m_writer && m_reader);
+    }
+
+    int send(std::initializer_list<std::uint8_t> bytes)
+    {
+        Bytes report(64, 0);
+        report[0] = Protocol::kOutputReportId;
+        std::copy(bytes.begin(), bytes.end(), report.begin() + 1);
+        return m_writer->write(report);
+    }
+
+    std::optional<Bytes> receive(int timeoutMs = 2000)
+    {
+        Bytes buffer(64);
+        const int n = m_reader->read(buffer, timeoutMs);
+        if (n <= 0) {
+            return std::nullopt;
+        }
+        buffer.resize(n);
+        return buffer;
+    }
+
+    void loadAndCommit(const Bytes& block, std::uint32_t address, bool eraseSector)
+    {
+        for (int half = 0; half < 2; ++half) {
+            Bytes report(64, 0);
+            report[0] = Protocol::kOutputReportId;
+            report[1] = Protocol::CMD_LOAD_HALF;
+            std::copy_n(block.begin() + 32 * half, 32, report.begin() + 2);
+            ASSERT_EQ(m_writer->write(report), 64);
+        }
+        commit(address, eraseSector);
+    }
+
+    void commit(std::uint32_t address, bool eraseSector)
+    {
+        ASSERT_EQ(send({Protocol::CMD_COMMIT_BLOCK, std::uint8_t(address), std::uint8_t(address >> 8),
+                        std::uint8_t(address >> 16), std::uint8_t(eraseSector ? 1 : 0)}),
+                  64);
+    }
+
+    void expectAck(std::uint32_t address)
+    {
+        const auto ack = receive();
+        ASSERT_TRUE(ack);
+        EXPECT_EQ((*ack)[1], kAck);
+        EXPECT_EQ((*ack)[2] | (*ack)[3] << 8 | (*ack)[4] << 16, static_cast<int>(address));
+    }
+
+    SimulatedPlayer m_player;
+    std::unique_ptr<HidDevice> m_writer;
+    std::unique_ptr<HidDevice> m_reader;
+};
+
+TEST(SimulatedPlayerDiscovery, ListsPlayerAfterAnotherInterfaceAndHonoursKnobs)
+{
+    SimulatedPlayer player;
+    auto list = player.enumerate();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_NE(list[0].vendorId, Protocol::kVendorId);
+    EXPECT_EQ(list[1].vendorId, Protocol::kVendorId);
+    EXPECT_EQ(list[1].productId, Protocol::kProductId);
+
+    auto other = player.open(list[0].path);
+    ASSERT_TRUE(other);
+    Bytes buffer(64);
+    EXPECT_EQ(other->read(buffer, 10), 0);
+
+    auto device = player.open(list[1].path);
+    ASSERT_TRUE(device);
+    EXPECT_EQ(reportLengths(device->reportDescriptor()), std::make_pair(64, 64));
+    player.setReportLength(65, 64);
+    EXPECT_EQ(reportLengths(device->reportDescriptor()), std::make_pair(65, 64));
+
+    player.setOpenFails(true);
+    EXPECT_EQ(player.enumerate().size(), 2u);
+    EXPECT_FALSE(player.open(SimulatedPlayer::kPlayerPath));
+    EXPECT_EQ(player.lastError(), 5u);
+
+    player.setPresent(false);
+    list = player.enumerate();
+    EXPECT_TRUE(std::none_of(list.begin(), list.end(),
+                             [](const HidDeviceInfo& i) { return i.vendorId == Protocol::kVendorId; }));
+    EXPECT_FALSE(player.open(SimulatedPlayer::kPlayerPath));
+    EXPECT_NE(player.lastError(), 0u);
+}
+
+TEST_F(SimulatedPlayerTest, TextIsChunkedAndZeroTerminated)
+{
+    const std::string text(62, 'a');
+    m_player.setText(text);
+    send({Protocol::CMD_GET_TEXT});
+    const auto first = receive(), second = receive();
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ((*first)[1], Protocol::REPLY_TEXT);
+    EXPECT_EQ(std::string(first->begin() + 2, first->end()), text);
+    // The terminator of a text that fills a report whole needs a report of its own.
+    EXPECT_TRUE(std::all_of(second->begin() + 2, second->end(), [](std::uint8_t b) { return b == 0; }));
+
+    m_player.setTextUnterminated(true);
+    send({Protocol::CMD_GET_TEXT});
+    for (int i = 0; i < 4; ++i) {
+        const auto report = receive();
+        ASSERT_TRUE(report);
+        EXPECT_TRUE(std::none_of(report->begin() + 2, report->end(), [](std::uint8_t b) { return b == 0; }));
+    }
+}
+
+TEST_F(SimulatedPlayerTest, ConfigIsReportedStoredAndEchoed)
+{
+    send({Protocol::CMD_GET_CONFIG});
+    auto reply = receive();
+    ASSERT_TRUE(reply);
+    EXPECT_EQ((*reply)[1], Protocol::REPLY_CONFIG);
+    const std::uint32_t version =
+        (*reply)[2] | (*reply)[3] << 8 | (*reply)[4] << 16 | std::uint32_t((*reply)[5]) << 24;
+    EXPECT_NE(version, 0u);
+    EXPECT_NE(version, 0xFFFFFFFDu);
+    EXPECT_EQ(Bytes(reply->begin() + 6, reply->begin() + 9), Bytes({0xFF, 0xFF, 0xFF}));
+
+    send({Protocol::CMD_SET_CONFIG, 0x05, 0x12, 0x34});
+    send({Protocol::CMD_EE_READ});
+    reply = receive();
+    ASSERT_TRUE(reply);
+    EXPECT_EQ((*reply)[1], Protocol::CMD_EE_READ);
+    EXPECT_EQ(Bytes(reply->begin() + 2, reply->begin() + 5), Bytes({0x05, 0x12, 0x34}));
+    const Bytes flash = m_player.flash();
+    EXPECT_EQ(Bytes(flash.begin() + 0xFFF80, flash.begin() + 0xFFF83), Bytes({0x05, 0x12, 0x34}));
+}
+
+TEST_F(SimulatedPlayerTest, IgnoresUnknownCommandsAndForeignReports)
+{
+    send({99, 1, 2, 3});
+    Bytes foreign(64, 0);
+    foreign[0] = 7;
+    foreign[1] = Protocol::CMD_TEST;
+    m_writer->write(foreign);
+    send({Protocol::CMD_TEST, 0x5A});
+    const auto reply = receive();
+    ASSERT_TRUE(reply);
+    EXPECT_EQ((*reply)[1], Protocol::CMD_TEST);
+    EXPECT_EQ((*reply)[2], 0x5A);
+}
+
+TEST_F(SimulatedPlayerTest, ProgramsLikeNorFlashAndErasesWholeSectors)
+{
+    m_player.fillFlash(0x10000, 0x20000, 0xF0);
+    loadAndCommit(Bytes(64, 0x3C), 0x10040, false);
+    expectAck(0x10040);
+    Bytes flash = m_player.flash();
+    EXPECT_EQ(flash[0x10040], 0x30);
+    EXPECT_EQ(flash[0x1007F], 0x30);
+    EXPECT_EQ(flash[0x1003F], 0xF0);
+    EXPECT_EQ(flash[0x10080], 0xF0);
+
+    // The erase covers the sector the address lies in, not just from the address on.
+    loadAndCommit(Bytes(64, 0x11), 0x10080, true);
+    expectAck(0x10080);
+    flash = m_player.flash();
+    EXPECT_EQ(flash[0x10000], 0xFF);
+    EXPECT_EQ(flash[0x10080], 0x11);
+    EXPECT_EQ(flash[0x100C0], 0xFF);
+    EXPECT_EQ(flash[0x1FFFF], 0xFF);
+    EXPECT_EQ(flash[0x20000], 0xF0);
+
+    // Halves start over after a commit: a lone half programs the first 32 bytes only.
+    Bytes report(64, 0);
+    report[0] = Protocol::kOutputReportId;
+    report[1] = Protocol::CMD_LOAD_HALF;
+    m_writer->write(report);
+    commit(0x200C0, false);
+    expectAck(0x200C0);
+    flash = m_player.flash();
+    EXPECT_EQ(flash[0x200DF], 0x00);
+    EXPECT_EQ(flash[0x200E0], 0xF0);
+}
+
+TEST_F(SimulatedPlayerTest, ErasingTheLastSectorKeepsTheSettingsArea)
+{
+    m_player.fillFlash(0xF0000, 0x10000, 0x00);
+    m_player.setConfig(1, 2, 3);
+    loadAndCommit(Bytes(64, 0xFF), 0xF0000, true);
+    expectAck(0xF0000);
+    const Bytes flash = m_player.flash();
+    EXPECT_EQ(flash[0xF0000], 0xFF);
+    EXPECT_EQ(flash[0xFFF7F], 0xFF);
+    EXPECT_EQ(Bytes(flash.begin() + 0xFFF80, flash.begin() + 0xFFF83), Bytes({1, 2, 3}));
+    EXPECT_EQ(flash[0xFFFFF], 0x00);
+}
+
+TEST_F(SimulatedPlayerTest, AddressesAtTheTopAreClippedOrIgnoredButAcknowledged)
+{
+    const Bytes before = m_player.flash();
+    loadAndCommit(Bytes(64, 0), 0x100000, true);
+    expectAck(0x100000);
+    EXPECT_EQ(m_player.flash(), before);
+
+    loadAndCommit(Bytes(64, 0), 0xFFFF0, false);
+    expectAck(0xFFFF0);
+    const Bytes flash = m_player.flash();
+    EXPECT_EQ(flash.size(), before.size());
+    EXPECT_EQ(flash[0xFFFEF], 0xFF);
+    EXPECT_EQ(flash[0xFFFFF], 0x00);
+}
+
+TEST_F(SimulatedPlayerTest, AckCanBeWithheldOrLate)
+{
+    m_player.setAckEnabled(false);
+    loadAndCommit(Bytes(64, 0), 0, false);
+    send({Protocol::CMD_TEST, 1});
+    auto reply = receive();
+    ASSERT_TRUE(reply);
+    EXPECT_EQ((*reply)[1], Protocol::CMD_TEST);
+
+    m_player.setAckEnabled(true);
+    m_player.setAckDelay(150ms);
+    const auto start = Clock::now();
+    loadAndCommit(Bytes(64, 0), 0x40, false);
+    EXPECT_FALSE(receive(30));
+    expectAck(0x40);
+    EXPECT_GE(millisecondsSince(start), 150.0);
+}
+
+TEST_F(SimulatedPlayerTest, PacingChargesOneReportTimePerReportEitherWay)
+{
+    m_player.setReportTime(2ms);
+    const auto start = Clock::now();
+    constexpr int kBlocks = 10;
+    for (int i = 0; i < kBlocks; ++i) {
+        loadAndCommit(Bytes(64, 0), 64 * i, false);
+    }
+    // Each block's ack takes a slot before the next block's first report.
+    EXPECT_GE(millisecondsSince(start), (4 * kBlocks - 1) * 2.0);
+    for (int i = 0; i < kBlocks; ++i) {
+        expectAck(64 * i);
+    }
+    const double elapsed = millisecondsSince(start);
+    EXPECT_GE(elapsed, 4 * kBlocks * 2.0);
+    EXPECT_LT(elapsed, 1000.0);
+}
+
+class SimulatedPlayerPlayTest : public SimulatedPlayerTest
+{
+protected:
+    // A 441-sample track in the second of four slots; it runs to the end of its last 64-byte block.
+    void SetUp() override
+    {
+        SimulatedPlayerTest::SetUp();
+        m_player.setConfig(0x00, 0x02, 0x00);
+        m_player.fillFlash(0x40000, 128, 0x00);
+        m_player.fillFlash(0x40080, 441, 0x80);
+    }
+
+    bool expectStatus(int timeoutMs, bool playing)
+    {
+        const auto report = receive(timeoutMs);
+        return report && (*report)[1] == Protocol::REPORT_STATUS &&
+               (*report)[Protocol::kPlayingFlagByte] == (playing ? 1 : 0);
+    }
+
+    static constexpr double kTrackMs = 448 * 1000.0 / SimulatedPlayer::kSampleRate;
+};
+
+TEST_F(SimulatedPlayerPlayTest, ReportsStartAndEndOfTrack)
+{
+    const auto start = Clock::now();
+    send({Protocol::CMD_PLAY, 1 * 4, 0, 0, 3});
+    EXPECT_TRUE(expectStatus(0, true));
+    EXPECT_TRUE(m_player.isPlaying());
+    EXPECT_TRUE(expectStatus(2000, false));
+    const double elapsed = millisecondsSince(start);
+    EXPECT_GE(elapsed, kTrackMs);
+    EXPECT_LT(elapsed, kTrackMs + 500);
+    EXPECT_FALSE(m_player.isPlaying());
+
+    // An empty slot ends as soon as it starts.
+    send({Protocol::CMD_PLAY, 2 * 4, 0, 0, 3});
+    EXPECT_TRUE(expectStatus(0, true));
+    EXPECT_TRUE(expectStatus(0, false));
+}
+
+TEST_F(SimulatedPlayerPlayTest, LoopPlaysUntilConfigIsSet)
+{
+    m_player.setConfig(0x80, 0x02, 0x00);
+    send({Protocol::CMD_PLAY, 1 * 4, 0, 0, 3});
+    EXPECT_TRUE(expectStatus(0, true));
+    EXPECT_FALSE(receive(static_cast<int>(kTrackMs * 3)));
+    EXPECT_TRUE(m_player.isPlaying());
+    send({Protocol::CMD_SET_CONFIG, 0x00, 0x02, 0x00});
+    EXPECT_TRUE(expectStatus(0, false));
+    EXPECT_FALSE(m_player.isPlaying());
+}
+
+TEST_F(SimulatedPlayerTest, DeliversInjectedReportsAsIsAndNeverOverrunsTheBuffer)
+{
+    m_player.injectInputReport({0x07, 0x42, 0x01});
+    m_player.injectInputReport(Bytes(64, 0xEE));
+    auto report = receive();
+    ASSERT_TRUE(report);
+    EXPECT_EQ(*report, Bytes({0x07, 0x42, 0x01}));
+    Bytes small(10);
+    EXPECT_EQ(m_reader->read(small, 1000), 10);
+    EXPECT_EQ(small, Bytes(10, 0xEE));
+}
+
+TEST_F(SimulatedPlayerTest, UnplugWakesTheReaderAndFailsEverything)
+{
+    Bytes buffer(64);
+    auto pending = readInBackground(*m_reader, buffer);
+    m_player.unplug();
+    ASSERT_EQ(pending.wait_for(2s), std::future_status::ready);
+    EXPECT_EQ(pending.get(), -1);
+    EXPECT_EQ(send({Protocol::CMD_TEST}), -1);
+    EXPECT_TRUE(m_player.enumerate().empty());
+    EXPECT_FALSE(m_player.open(SimulatedPlayer::kPlayerPath));
+
+    m_player.replug();
+    EXPECT_EQ(send({Protocol::CMD_TEST}), -1);
+    EXPECT_TRUE(m_player.open(SimulatedPlayer::kPlayerPath));
+}
+
+TEST_F(SimulatedPlayerTest, FailingWritesUnplugAfterTheGivenCount)
+{
+    m_player.failWritesAfter(2);
+    EXPECT_EQ(send({Protocol::CMD_TEST}), 64);
+    EXPECT_EQ(send({Protocol::CMD_TEST}), 64);
+    EXPECT_EQ(send({Protocol::CMD_TEST}), -1);
+    EXPECT_TRUE(m_player.enumerate().empty());
+    Bytes buffer(64);
+    EXPECT_EQ(m_reader->read(buffer, 1000), -1);
+}
+
+TEST_F(SimulatedPlayerTest, WriterAndReaderThreadsRunConcurrently)
+{
+    constexpr int kBlocks = 300;
+    m_player.recordOutputReports(true);
+    std::promise<void> started;
+    auto entered = started.get_future();
+    auto acks = std::async(std::launch::async, [this, &started] {
+        started.set_value();
+        int inOrder = 0;
+        while (inOrder < kBlocks) {
+            const auto ack = receive(5000);
+            if (!ack || (*ack)[1] != kAck || ((*ack)[2] | (*ack)[3] << 8) != inOrder * 64) {
+                break;
+            }
+            ++inOrder;
+        }
+        return inOrder;
+    });
+    entered.wait();
+    for (int i = 0; i < kBlocks; ++i) {
+        loadAndCommit(Bytes(64, std::uint8_t(i)), 64 * i, i == 0);
+    }
+    // A reader that is not woken by new reports would sit out its whole time-out.
+    ASSERT_EQ(acks.wait_for(3s), std::future_status::ready);
+    EXPECT_EQ(acks.get(), kBlocks);
+    EXPECT_EQ(m_player.outputReports().size(), 3u * kBlocks);
+    EXPECT_EQ(m_player.flash()[64 * 299], 299 & 0xFF);
+}
+
+TEST(SimulatedPlayerLifetime, HandlesOutliveThePlayer)
+{
+    auto player = std::make_unique<SimulatedPlayer>();
+    auto writer = player->open(SimulatedPlayer::kPlayerPath);
+    auto reader = player->open(SimulatedPlayer::kPlayerPath);
+    ASSERT_TRUE(writer && reader);
+    Bytes buffer(64);
+    auto pending = readInBackground(*reader, buffer);
+    player.reset();
+    ASSERT_EQ(pending.wait_for(2s), std::future_status::ready);
+    EXPECT_EQ(pending.get(), -1);
+    Bytes report(64, 0);
+    report[0] = Protocol::kOutputReportId;
+    EXPECT_EQ(writer->write(report), -1);
+    EXPECT_TRUE(writer->reportDescriptor().empty());
+}
+
+class SimulatedPlayerImageTest : public SimulatedPlayerTest
+{
+protected:
+    void TearDown() override
+    {
+        std::error_code ignored;
+        std::filesystem::remove(m_path, ignored);
+    }
+
+    std::filesystem::path m_path = freshTempPath();
+    std::string m_error;
+};
+
+TEST_F(SimulatedPlayerImageTest, MissingImageIsCreatedErasedAndWrittenThrough)
+{
+    m_player.fillFlash(0, 16, 0x00);
+    ASSERT_TRUE(m_player.attachImage(m_path.string(), m_error)) << m_error;
+    EXPECT_EQ(readFile(m_path), Bytes(Protocol::kMemorySize, 0xFF));
+    EXPECT_EQ(m_player.flash(), Bytes(Protocol::kMemorySize, 0xFF));
+
+    loadAndCommit(Bytes(64, 0x5A), 0x30000, true);
+    expectAck(0x30000);
+    send({Protocol::CMD_SET_CONFIG, 0x01, 0x02, 0x03});
+    Bytes file = readFile(m_path);
+    EXPECT_EQ(file[0x30000], 0x5A);
+    EXPECT_EQ(file[0xFFF82], 0x03);
+    EXPECT_EQ(file, m_player.flash());
+
+    // Another player picks the same image up as its flash.
+    SimulatedPlayer second;
+    ASSERT_TRUE(second.attachImage(m_path.string(), m_error)) << m_error;
+    EXPECT_EQ(second.flash(), file);
+    EXPECT_EQ(second.config(), (std::array<std::uint8_t, 3>{1, 2, 3}));
+}
+
+TEST_F(SimulatedPlayerImageTest, ImageOfWrongSizeIsRefusedAndLeftAlone)
+{
+    {
+        std::ofstream out(m_path, std::ios::binary);
+        out << std::string(1000, 'x');
+    }
+    m_player.fillFlash(0, 16, 0x11);
+    EXPECT_FALSE(m_player.attachImage(m_path.string(), m_error));
+    EXPECT_FALSE(m_error.empty());
+    EXPECT_EQ(m_player.flash()[15], 0x11);
+    EXPECT_EQ(std::filesystem::file_size(m_path), 1000u);
+}
+
+} // namespace

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "RecordingUi.h"
+#include "ScriptedHidBackend.h"
+
+#include "app/CPlayerApp.h"
+#include "device/SimulatedPlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+
+// An application object with its device link on a simulated or scripted player, and the helpers to watch
+// what the link posts.
+class LinkFixture : public ::testing::Test
+{
+protected:
+    using Clock = std::chrono::steady_clock;
+
+    void TearDown() override { app.CloseDevice(); }
+
+    SimulatedPlayer& useSimulatedPlayer();
+    ScriptedHidBackend::State& useScriptedPlayer();
+
+    // The link posts to the diagnostics window and the main window only while they exist; these stand in
+    // for them (the pointers are only ever compared with null).
+    void pretendDiagnosticsOpen();
+    void pretendMainWindowOpen();
+
+    std::optional<UiMessage> next(std::uint32_t message,
+                                  std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
+    // The messages of the diagnostics window, in order, until none arrives for quietFor.
+    std::vector<UiMessage> drainDiagnostics(std::chrono::milliseconds quietFor = std::chrono::milliseconds(150));
+
+    RecordingUi ui;
+    CPlayerApp app;
+};

@@ -132,6 +132,8 @@ struct SimulatedPlayer::Core
     // Ordered by due time; reports due at the same time keep the order they were sent in.
     std::deque<Pending> inbox;
 
+    int waitingReads = 0;
+
     bool playing = false;
     bool looping = false;
     Clock::time_point playEnd{};
@@ -387,7 +389,6 @@ struct SimulatedPlayer::Core
         looping = (flash[kConfigAddress] & kLoopBit) != 0;
         playEnd = arrival + std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(
                                 std::int64_t{samples} * 1'000'000'000 / kSampleRate));
-        changed.notify_all();
     }
 };
 
@@ -509,6 +510,12 @@ bool SimulatedPlayer::isPlaying() const
     std::lock_guard lock(m_core->mutex);
     m_core->settle(Clock::now());
     return m_core->playing;
+}
+
+int SimulatedPlayer::waitingReads() const
+{
+    std::lock_guard lock(m_core->mutex);
+    return m_core->waitingReads;
 }
 
 void SimulatedPlayer::setAckEnabled(bool enabled)
@@ -705,11 +712,13 @@ int SimulatedPlayer::readReport(Core& core, Port port, std::uint64_t session, st
         if (!forever && now >= deadline) {
             return 0;
         }
+        ++core.waitingReads;
         if (wake == Clock::time_point::max()) {
             core.changed.wait(lock);
         } else {
             core.changed.wait_until(lock, wake);
         }
+        --core.waitingReads;
     }
 }
 

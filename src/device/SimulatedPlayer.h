@@ -55,6 +55,8 @@ public:
     void writeFlash(std::uint32_t address, std::span<const std::uint8_t> bytes);
     void fillFlash(std::uint32_t address, std::uint32_t length, std::uint8_t value);
     bool isPlaying() const;
+    // Reads blocked inside the player right now; lets a test act only once a reader is really waiting.
+    int waitingReads() const;
 
     // How the link behaves.
     void setAckEnabled(bool enabled);

@@ -1,0 +1,30 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CommandLine, ChoosesTheDeviceAndTheImage)
+{
+    EXPECT_EQ(CommandLine::parse({}).device, CommandLine::Device::Hidapi);
+
+    const CommandLine plain = CommandLine::parse({"--simulate"});
+    EXPECT_EQ(plain.device, CommandLine::Device::Simulated);
+    EXPECT_TRUE(plain.imagePath.isEmpty());
+    EXPECT_TRUE(plain.error.isEmpty());
+
+    const CommandLine withFile = CommandLine::parse({"--simulate=/tmp/a b.img"});
+    EXPECT_EQ(withFile.device, CommandLine::Device::Simulated);
+    EXPECT_EQ(withFile.imagePath, "/tmp/a b.img");
+
+    EXPECT_TRUE(CommandLine::parse({"-h"}).help);
+}
+
+TEST(CommandLine, RefusesWhatItDoesNotKnow)
+{
+    EXPECT_FALSE(CommandLine::parse({"--simulate="}).error.isEmpty());
+    EXPECT_FALSE(CommandLine::parse({"--simulated"}).error.isEmpty());
+    EXPECT_FALSE(CommandLine::parse({"player.img"}).error.isEmpty());
+}
+
+} // namespace

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "app/ProgressIndicator.h"
+
 #include <QString>
+
+#include <memory>
 
 class CPlayerApp;
 
@@ -24,4 +28,13 @@ public:
     // Creates the main window, runs it modally until the user closes it, packs its last state into the
     // configuration and deletes it again.
     virtual void runMainWindow(CPlayerApp& app) = 0;
+
+    // A modeless progress window with a bar from 0 to upper; null when none can be shown.
+    virtual std::unique_ptr<ProgressIndicator> createProgress(const QString& text, int upper) = 0;
+
+    // Has the main window pack its controls into the configuration (before a download sends it).
+    virtual void storeMainWindowConfig() = 0;
+
+    // Handles the user-interface events that are waiting, without waiting for more.
+    virtual void processEvents() = 0;
 };

@@ -77,6 +77,15 @@ public:
     // The start-up reading of the configuration: query it, take a valid answer, repair an invalid one.
     void ReadDeviceConfig(std::span<std::uint8_t> buffer);
 
+    // Track download: writes the samples of a WAV file into the track slot at start.
+    static constexpr int kDownloadDone = 0;
+    static constexpr int kDownloadRefused = -1;
+    static constexpr int kDownloadDeviceFailed = -3;
+    static constexpr int kDownloadFileFailed = -4;
+    static constexpr int kDownloadBusy = -5;
+    int DownloadTrack(const QString& path, const QString& title, std::uint32_t start, std::uint32_t length);
+    bool IsDownloading() const { return m_bDownloading; }
+
     // A copy of the last input report read, as the reader left it.
     Report InputReport() const;
 
@@ -111,6 +120,7 @@ private:
     void StoreInputReport(std::span<const std::uint8_t> bytes, Report& snapshot);
     bool WaitForStop(std::chrono::milliseconds timeout);
     std::optional<UiMessage> TakeReply(std::uint8_t awaitedType, Clock::time_point deadline);
+    void PumpBetweenBlocks();
 
     std::unique_ptr<HidBackend> m_pBackend;
     AppUi* m_pUi = nullptr;
@@ -120,6 +130,9 @@ private:
     mutable std::mutex m_inputMutex;
     std::condition_variable m_inputArrived;
     Report m_InputReport{};
+
+    bool m_bDownloading = false;
+    Clock::time_point m_lastEventPump;
 
     std::mutex m_stopMutex;
     std::condition_variable m_stopRequested;

@@ -2,10 +2,19 @@
 
 #include "app/AppUi.h"
 
-// The user interface of the program: message boxes and the main window as real dialogs.
+class CPlayerDlg;
+
+// The user interface of the program: message boxes, the main window and the progress window as real
+// dialogs.
 class WidgetAppUi : public AppUi
 {
 public:
     void messageBox(const QString& text, MessageIcon icon) override;
     void runMainWindow(CPlayerApp& app) override;
+    std::unique_ptr<ProgressIndicator> createProgress(const QString& text, int upper) override;
+    void storeMainWindowConfig() override;
+    void processEvents() override;
+
+private:
+    CPlayerDlg* m_mainWindow = nullptr;
 };

@@ -1,0 +1,60 @@
+#include "download/CProgressDlg.h"
+
+#include "res/DialogTemplate.h"
+#include "ui/DialogBuilder.h"
+
+#include <QGuiApplication>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+
+CProgressDlg::CProgressDlg() = default;
+
+CProgressDlg::~CProgressDlg() = default;
+
+bool CProgressDlg::Create(QWidget* parent, const QString& text, int upper, int options)
+{
+    m_strText = text;
+    m_nUpper = upper;
+    m_nOptions = options;
+    if (parent) {
+        setParent(parent, windowFlags() | Qt::Dialog);
+    }
+    DialogBuilder::build(*this, DialogTemplate::get(IDD_PROGRESS));
+    m_ctlProgress = findChild<QProgressBar*>(QStringLiteral("1014"));
+    OnInitDialog();
+
+    QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+    return m_ctlProgress != nullptr;
+}
+
+void CProgressDlg::OnInitDialog()
+{
+    setWindowTitle(m_strText);
+    if (m_nOptions & kEnableCancel) {
+        findChild<QPushButton*>(QStringLiteral("2"))->setEnabled(true);
+    }
+    m_ctlProgress->setRange(0, m_nUpper);
+    m_ctlProgress->setValue(0);
+}
+
+void CProgressDlg::SetPos(int pos)
+{
+    // The last block of a full slot ends one past the range; it shows as a full bar.
+    m_ctlProgress->setValue(std::min(pos, m_nUpper));
+}
+
+void CProgressDlg::reject()
+{
+    // Escape and the close box would only hide the window while the work goes on: without a Cancel
+    // button to offer, the window stays.
+    if (m_nOptions & kEnableCancel) {
+        QDialog::reject();
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/ProgressIndicator.h"
+
+#include <QDialog>
+
+class QProgressBar;
+
+// The modeless window that shows how far a download has come. Its creator destroys it when the work is
+// done; the Cancel button is enabled only when the creator asks for it.
+class CProgressDlg : public QDialog, public ProgressIndicator
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kEnableCancel = 1;
+
+    CProgressDlg();
+    ~CProgressDlg() override;
+
+    bool Create(QWidget* parent, const QString& text, int upper, int options);
+    void SetPos(int pos) override;
+
+    void reject() override;
+
+    QProgressBar* m_ctlProgress = nullptr;
+    QString m_strText;
+    int m_nOptions = 0;
+    int m_nUpper = 0;
+
+private:
+    void OnInitDialog();
+};

@@ -1,0 +1,163 @@
+// The track download of the application object: one WAV file into one track slot of the player's memory.
+
+#include "app/AppUi.h"
+#include "app/CPlayerApp.h"
+#include "download/TrackSlot.h"
+#include "download/WavReader.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::uint32_t kMaxLimit = 0xFFFFF;
+constexpr std::size_t kTitleOffset = 3;
+constexpr std::size_t kTitleLength = 30;
+// How often the user-interface events are handled during a download: often enough to keep the windows
+// painted and responsive, seldom enough to cost nothing next to the block writes.
+constexpr std::chrono::milliseconds kEventPumpInterval{10};
+
+std::uint32_t roundUpToSector(std::uint32_t value)
+{
+    return (value + (Protocol::kSectorSize - 1)) & ~(Protocol::kSectorSize - 1);
+}
+
+// The track header: all zero but for the title's first 30 characters at offset 3.
+std::array<std::uint8_t, TrackSlot::kHeaderSize> trackHeader(const QString& title)
+{
+    std::array<std::uint8_t, TrackSlot::kHeaderSize> header{};
+    const QByteArray text = title.left(kTitleLength).toLatin1();
+    std::copy_n(text.begin(), std::min<qsizetype>(text.size(), kTitleLength), header.begin() + kTitleOffset);
+    return header;
+}
+
+} // namespace
+
+void CPlayerApp::PumpBetweenBlocks()
+{
+    // What the reader posted is handed out at once, so the queue stays short however long the download.
+    m_messages.dispatchPending();
+    const Clock::time_point now = Clock::now();
+    if (m_pUi && now - m_lastEventPump >= kEventPumpInterval) {
+        m_lastEventPump = now;
+        m_pUi->processEvents();
+    }
+}
+
+int CPlayerApp::DownloadTrack(const QString& path, const QString& title, std::uint32_t start, std::uint32_t length)
+{
+    // Two downloads would interleave their writes into the player's memory.
+    if (m_bDownloading) {
+        return kDownloadBusy;
+    }
+    m_bDownloading = true;
+    struct Reset
+    {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_bDownloading};
+
+    const auto tell = [this](const QString& text) {
+        if (m_pUi) {
+            m_pUi->messageBox(text, MessageIcon::Error);
+        }
+    };
+    const QString shownPath = QDir::toNativeSeparators(path);
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        tell(QStringLiteral("Impossibile aprire il file \"%1\":\n%2").arg(shownPath, file.errorString()));
+        return kDownloadFileFailed;
+    }
+    WavFormat format{};
+    const qint64 dataSize = ReadWavHeader(&file, QString(), &format);
+    if (file.error() != QFileDevice::NoError) {
+        tell(QStringLiteral("Errore nella lettura del file \"%1\":\n%2").arg(shownPath, file.errorString()));
+        return kDownloadFileFailed;
+    }
+    // A file without sample data is as unsuitable as one in another format.
+    if (!IsDeviceFormat(format) || dataSize < 0) {
+        tell(QStringLiteral("Errore: formato file inadatto!"));
+        return kDownloadRefused;
+    }
+
+    const std::uint32_t limit = std::min(length, kMaxLimit);
+    // Only the "data" chunk's samples are sent, and of a chunk that claims more than the file holds, what
+    // the file holds.
+    const qint64 available = std::min(dataSize, std::max<qint64>(file.size() - file.pos(), 0));
+    const qint64 slotBlocks = limit > TrackSlot::kHeaderSize
+                                  ? (limit - TrackSlot::kHeaderSize + Protocol::kBlockSize - 1) / Protocol::kBlockSize
+                                  : 0;
+    const qint64 trackBytes =
+        std::min<qint64>(available / Protocol::kBlockSize, slotBlocks) * static_cast<qint64>(Protocol::kBlockSize);
+
+    std::unique_ptr<ProgressIndicator> progress =
+        m_pUi ? m_pUi->createProgress(QStringLiteral("Download file audio in corso..."), static_cast<int>(limit))
+              : nullptr;
+    if (m_pUi) {
+        m_pUi->storeMainWindowConfig();
+    }
+    SendCommand(Protocol::CMD_SET_CONFIG, m_Config.Config1, m_Config.Config2, m_Config.Config3, 0);
+
+    std::uint32_t off = TrackSlot::kHeaderSize;
+    std::uint32_t addr = start + TrackSlot::kHeaderSize;
+    const auto deviceFailed = [&](std::uint32_t failedAddress) {
+        progress.reset();
+        const qint64 sent = std::min<qint64>(off - TrackSlot::kHeaderSize, trackBytes);
+        tell(QStringLiteral("Download del brano non riuscito: il lettore non ha risposto (blocco all'indirizzo "
+                            "0x%1).\nSono arrivati al lettore %2 byte del brano su %3.")
+                 .arg(QString::number(failedAddress, 16).toUpper().rightJustified(5, QLatin1Char('0')))
+                 .arg(sent)
+                 .arg(trackBytes));
+        return kDownloadDeviceFailed;
+    };
+
+    const std::array<std::uint8_t, TrackSlot::kHeaderSize> header = trackHeader(title);
+    if (WriteMemoryBlock(start, std::span(header).first<Protocol::kBlockSize>()) == 0) {
+        return deviceFailed(start);
+    }
+    if (WriteMemoryBlock(start + Protocol::kBlockSize, std::span(header).last<Protocol::kBlockSize>()) == 0) {
+        return deviceFailed(start + Protocol::kBlockSize);
+    }
+
+    std::array<std::uint8_t, Protocol::kBlockSize> block;
+    qint64 remaining = available;
+    m_lastEventPump = Clock::now();
+    do {
+        if (remaining < static_cast<qint64>(block.size())) {
+            break;
+        }
+        const qint64 read = file.read(reinterpret_cast<char*>(block.data()), static_cast<qint64>(block.size()));
+        if (read != static_cast<qint64>(block.size())) {
+            progress.reset();
+            tell(QStringLiteral("Errore nella lettura del file \"%1\":\n%2").arg(shownPath, file.errorString()));
+            return kDownloadFileFailed;
+        }
+        remaining -= read;
+        if (WriteMemoryBlock(addr, block) == 0) {
+            return deviceFailed(addr);
+        }
+        off += Protocol::kBlockSize;
+        addr += Protocol::kBlockSize;
+        if (progress) {
+            progress->SetPos(static_cast<int>(off));
+        }
+        PumpBetweenBlocks();
+    } while (off < limit);
+
+    // Every later sector of the slot starts with an end mark.
+    const std::uint32_t f = roundUpToSector(off);
+    if (f < length) {
+        const std::uint32_t n = (length - f + (Protocol::kSectorSize - 1)) >> 16;
+        std::uint32_t g = roundUpToSector(addr);
+        block.fill(0xFF);
+        for (std::uint32_t i = 0; i < n; ++i, g += Protocol::kSectorSize) {
+            if (WriteMemoryBlock(g, block) == 0) {
+                return deviceFailed(g);
+            }
+        }
+    }
+    return kDownloadDone;
+}

@@ -1,0 +1,29 @@
+#include "download/TrackSlot.h"
+
+#include "device/Protocol.h"
+
+std::optional<TrackSlot> TrackSlot::forTrack(int partitionMode, int track)
+{
+    std::uint32_t firstSector = 0;
+    std::uint32_t sectors = 0;
+    switch (partitionMode) {
+    case 0:
+        sectors = 16;
+        break;
+    case 1:
+        sectors = 8;
+        firstSector = track != 0 ? 8 : 0;
+        break;
+    case 2:
+        sectors = 4;
+        firstSector = static_cast<std::uint32_t>(track & 3) * 4;
+        break;
+    case 3:
+        sectors = 2;
+        firstSector = static_cast<std::uint32_t>(track & 7) * 2;
+        break;
+    default:
+        return std::nullopt;
+    }
+    return TrackSlot{firstSector * Protocol::kSectorSize, sectors * Protocol::kSectorSize - (kHeaderSize + 1)};
+}

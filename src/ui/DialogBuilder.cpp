@@ -1,0 +1,118 @@
+#include "ui/DialogBuilder.h"
+
+#include "ui/DialogUnits.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+void DialogBuilder::build(QDialog& dialog, const DialogTemplate& layout)
+{
+    const DialogUnits units(dialog.font());
+    dialog.setWindowTitle(QString::fromUtf8(layout.caption));
+    dialog.setFixedSize(units.size(layout.cx, layout.cy));
+    for (const ControlTemplate& control : layout.controls) {
+        createControl(dialog, control);
+    }
+}
+
+QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& control)
+{
+    using namespace ControlStyle;
+    const QString text = QString::fromUtf8(control.text);
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+    case ControlKind::PushButton:
+    case ControlKind::DefaultPushButton: {
+        auto* button = new QPushButton(text, &dialog);
+        // Only the template's default button answers the Enter key.
+        button->setAutoDefault(false);
+        button->setDefault(control.kind == ControlKind::DefaultPushButton);
+        widget = button;
+        break;
+    }
+    case ControlKind::Static: {
+        auto* label = new QLabel(&dialog);
+        label->setTextFormat(Qt::PlainText);
+        label->setText(text);
+        label->setAlignment((control.style & kCentered ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+        if (control.style & kSunken) {
+            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        }
+        widget = label;
+        break;
+    }
+    case ControlKind::Icon:
+        widget = new QLabel(&dialog);
+        break;
+    case ControlKind::GroupBox: {
+        auto* group = new QGroupBox(text, &dialog);
+        group->setFocusPolicy(Qt::NoFocus);
+        widget = group;
+        break;
+    }
+    case ControlKind::Edit:
+        if (control.style & kMultiLine) {
+            auto* edit = new QPlainTextEdit(&dialog);
+            edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            edit->setTabChangesFocus(true);
+            widget = edit;
+        } else {
+            widget = new QLineEdit(&dialog);
+        }
+        break;
+    case ControlKind::ListBox:
+        widget = new QListWidget(&dialog);
+        break;
+    case ControlKind::ComboBox: {
+        auto* combo = new QComboBox(&dialog);
+        if (control.text && *control.text) {
+            combo->addItem(text);
+        }
+        widget = combo;
+        break;
+    }
+    case ControlKind::CheckBox:
+        widget = new QCheckBox(text, &dialog);
+        break;
+    case ControlKind::RadioButton:
+        widget = new QRadioButton(text, &dialog);
+        break;
+    case ControlKind::ProgressBar: {
+        auto* bar = new QProgressBar(&dialog);
+        bar->setTextVisible(false);
+        widget = bar;
+        break;
+    }
+    }
+
+    const DialogUnits units(dialog.font());
+    QRect geometry = units.rect(control.x, control.y, control.cx, control.cy);
+    // A combo box's template height is that of its dropped list; the closed box keeps its natural height.
+    if (control.kind == ControlKind::ComboBox) {
+        geometry.setHeight(widget->sizeHint().height());
+    }
+    widget->setGeometry(geometry);
+    if (control.id != IDC_STATIC) {
+        widget->setObjectName(QString::number(control.id));
+    }
+    if (control.style & kDisabled) {
+        widget->setEnabled(false);
+    }
+    if (!(control.style & kTabStop) && control.kind != ControlKind::Static && control.kind != ControlKind::Icon) {
+        widget->setFocusPolicy(Qt::ClickFocus);
+    }
+    if (control.kind == ControlKind::GroupBox) {
+        widget->lower();
+    }
+    return widget;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "res/DialogTemplate.h"
+
+class QDialog;
+class QWidget;
+
+// Creates a dialog's controls from its template. Each control with an id is named after it (its id in
+// decimal), which is how the windows and the tests find it.
+class DialogBuilder
+{
+public:
+    static void build(QDialog& dialog, const DialogTemplate& layout);
+    static QWidget* createControl(QDialog& dialog, const ControlTemplate& control);
+};

@@ -1,0 +1,142 @@
+// Downloads a full one-track slot (16,382 blocks) to the simulated player through the program's own code
+// path, progress window included, and prints one figure per line:
+//   unpaced_blocks_per_s   blocks per second with an infinitely fast bus
+//   unpaced_ui_cpu_s       CPU time of the user-interface thread for that download
+//   paced_time_ratio       wall time with a fixed time per report, over the bus bound (4 reports per block)
+//   paced_ui_cpu_share     user-interface CPU time over wall time in the paced run
+//   rss_growth_kib         growth of the peak resident memory over the downloads
+// Usage: download_bench [report time in microseconds, default 100]
+
+#include "app/CPlayerApp.h"
+#include "device/SimulatedPlayer.h"
+#include "download/TrackSlot.h"
+#include "ui/WidgetAppUi.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double threadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+long peakRssKib()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// A WAV file of the player's format holding sampleCount samples.
+bool writeWav(const QString& path, std::uint32_t sampleCount)
+{
+    QByteArray bytes;
+    const auto u32 = [&bytes](std::uint32_t v) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            bytes.append(static_cast<char>((v >> shift) & 0xFF));
+        }
+    };
+    const auto u16 = [&bytes](std::uint16_t v) {
+        bytes.append(static_cast<char>(v & 0xFF));
+        bytes.append(static_cast<char>(v >> 8));
+    };
+    bytes.append("RIFF");
+    u32(4 + 24 + 8 + sampleCount);
+    bytes.append("WAVEfmt ");
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(22050);
+    u32(22050);
+    u16(1);
+    u16(8);
+    bytes.append("data");
+    u32(sampleCount);
+    for (std::uint32_t i = 0; i < sampleCount; ++i) {
+        bytes.append(static_cast<char>((i * 7 + i / 251) & 0x7F));
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+struct Run
+{
+    double seconds;
+    double uiCpu;
+};
+
+Run download(CPlayerApp& app, const QString& path, std::uint32_t samples)
+{
+    const TrackSlot slot = *TrackSlot::forTrack(0, 0);
+    const double cpu = threadCpuSeconds();
+    const auto start = Clock::now();
+    const int result = app.DownloadTrack(path, QStringLiteral("bench"), slot.start, slot.length);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (result != CPlayerApp::kDownloadDone) {
+        std::fprintf(stderr, "download of %u samples failed: %d\n", samples, result);
+        std::exit(1);
+    }
+    return {seconds, threadCpuSeconds() - cpu};
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication application(argc, argv);
+    const long reportMicros = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 100;
+
+    constexpr std::uint32_t kFullSlotSamples = 1048320;
+    constexpr double kBlocks = 16382;
+    QTemporaryDir dir;
+    const QString full = dir.filePath(QStringLiteral("full.wav"));
+    const QString small = dir.filePath(QStringLiteral("small.wav"));
+    if (!writeWav(full, kFullSlotSamples) || !writeWav(small, 64 * 100)) {
+        std::fprintf(stderr, "cannot write the test files in %s\n", qPrintable(dir.path()));
+        return 1;
+    }
+
+    CPlayerApp app;
+    auto owned = std::make_unique<SimulatedPlayer>();
+    SimulatedPlayer& player = *owned;
+    app.SetBackend(std::move(owned));
+    WidgetAppUi ui;
+    app.SetUi(&ui);
+    if (app.OpenDevice() != 0) {
+        return 1;
+    }
+
+    // One short download first, so that what is made once (the progress window's resources) is not
+    // counted as growth.
+    download(app, small, 64 * 100);
+    const long rssBefore = peakRssKib();
+
+    const Run unpaced = download(app, full, kFullSlotSamples);
+
+    player.setReportTime(std::chrono::microseconds(reportMicros));
+    const Run paced = download(app, full, kFullSlotSamples);
+    const double bound = kBlocks * 4 * static_cast<double>(reportMicros) / 1e6;
+    const long rssAfter = peakRssKib();
+    app.CloseDevice();
+
+    std::printf("unpaced_blocks_per_s: %.0f\n", kBlocks / unpaced.seconds);
+    std::printf("unpaced_ui_cpu_s: %.3f\n", unpaced.uiCpu);
+    std::printf("paced_time_ratio: %.4f\n", paced.seconds / bound);
+    std::printf("paced_ui_cpu_share: %.4f\n", paced.uiCpu / paced.seconds);
+    std::printf("rss_growth_kib: %ld\n", rssAfter - rssBefore);
+    return 0;
+}

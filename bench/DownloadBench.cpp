@@ -1,11 +1,12 @@
 // Downloads a full one-track slot (16,382 blocks) to the simulated player through the program's own code
 // path, progress window included, and prints one figure per line:
-//   unpaced_blocks_per_s   blocks per second with an infinitely fast bus
+//   unpaced_blocks_per_s   blocks per second with an infinitely fast bus (the median of five downloads)
 //   unpaced_ui_cpu_s       CPU time of the user-interface thread for that download
 //   paced_time_ratio       wall time with a fixed time per report, over the bus bound (4 reports per block)
 //   paced_ui_cpu_share     user-interface CPU time over wall time in the paced run
-//   rss_growth_kib         growth of the peak resident memory over the downloads
-// Usage: download_bench [report time in microseconds, default 100]
+//   rss_growth_kib         growth of the peak resident memory over the measured downloads, after one
+//                          download that fills the caches that are made once (fonts, the style's pixmaps)
+// Usage: download_bench [report time in microseconds, default 1000 as on full-speed USB]
 
 #include "app/CPlayerApp.h"
 #include "device/SimulatedPlayer.h"
@@ -16,11 +17,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/prctl.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <vector>
 
 namespace {
 
@@ -97,15 +101,17 @@ Run download(CPlayerApp& app, const QString& path, std::uint32_t samples)
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    // The simulated bus paces reports with sleeps; the default timer slack of 50 us would add more to
+    // each report than the host does. Threads started later inherit the setting.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     QApplication application(argc, argv);
-    const long reportMicros = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 100;
+    const long reportMicros = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 1000;
 
     constexpr std::uint32_t kFullSlotSamples = 1048320;
     constexpr double kBlocks = 16382;
     QTemporaryDir dir;
     const QString full = dir.filePath(QStringLiteral("full.wav"));
-    const QString small = dir.filePath(QStringLiteral("small.wav"));
-    if (!writeWav(full, kFullSlotSamples) || !writeWav(small, 64 * 100)) {
+    if (!writeWav(full, kFullSlotSamples)) {
         std::fprintf(stderr, "cannot write the test files in %s\n", qPrintable(dir.path()));
         return 1;
     }
@@ -120,12 +126,19 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    // One short download first, so that what is made once (the progress window's resources) is not
-    // counted as growth.
-    download(app, small, 64 * 100);
+    // One download first, so that what is made once is not counted as growth: the progress bar's style
+    // caches a pixmap for each width its chunk is painted at.
+    download(app, full, kFullSlotSamples);
     const long rssBefore = peakRssKib();
 
-    const Run unpaced = download(app, full, kFullSlotSamples);
+    // Unpaced, the download is as fast as the threads hand over the acknowledgements, which a shared
+    // machine disturbs now and then: the median of several runs says more than one.
+    std::vector<Run> runs;
+    for (int i = 0; i < 5; ++i) {
+        runs.push_back(download(app, full, kFullSlotSamples));
+    }
+    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.seconds < b.seconds; });
+    const Run unpaced = runs[runs.size() / 2];
 
     player.setReportTime(std::chrono::microseconds(reportMicros));
     const Run paced = download(app, full, kFullSlotSamples);

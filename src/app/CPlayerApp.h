@@ -36,6 +36,9 @@ public:
 
     static constexpr std::chrono::milliseconds kReplyTimeout{100};
     static constexpr std::chrono::milliseconds kAckTimeout{500};
+    // A block write first watches for its acknowledgement this long before it sleeps: a player that answers
+    // at once is then not slowed down by the wake-up of a sleeping thread.
+    static constexpr std::chrono::microseconds kAckWatch{20};
     // The reader's reads end after this long without a report, so that it sees the stop flag in time.
     static constexpr int kReadTimeoutMs = 50;
     // Pause between passes of a reader whose reads fail, so that it neither spins nor floods the log.
@@ -127,9 +130,11 @@ private:
     UiMessageQueue m_messages;
 
     // m_InputReport: byte 0 is the report ID, which doubles as the acknowledgement flag of a block write.
+    // m_ackFlag mirrors that byte so that a block write can look at it without the lock.
     mutable std::mutex m_inputMutex;
     std::condition_variable m_inputArrived;
     Report m_InputReport{};
+    std::atomic<std::uint8_t> m_ackFlag{0};
 
     bool m_bDownloading = false;
     Clock::time_point m_lastEventPump;

@@ -94,6 +94,7 @@ void CPlayerApp::StoreInputReport(std::span<const std::uint8_t> bytes, Report& s
     {
         std::lock_guard lock(m_inputMutex);
         std::copy(bytes.begin(), bytes.end(), m_InputReport.begin());
+        m_ackFlag.store(m_InputReport[0], std::memory_order_release);
         snapshot = m_InputReport;
     }
     m_inputArrived.notify_all();

@@ -50,15 +50,20 @@ int CPlayerApp::WriteReport(const Report& report)
         }
     }
 
-    PostToDiagnostics({.message = WM_DIAG_WRITE,
-                       .lParam = 0,
-                       .bytes = std::vector<std::uint8_t>(report.begin(), report.begin() + length)});
     if (failed) {
         m_hWriteDevice.reset();
-        PostToDiagnostics({.message = WM_DIAG_WRITE, .lParam = 1, .text = "Can't write to device"});
     }
-    PostToDiagnostics(
-        {.message = WM_DIAG_WRITE, .lParam = 1, .text = "Bytes Written: " + std::to_string(written)});
+    // Only an open diagnostics window is told; nothing is built for it otherwise.
+    if (m_pDiagDlg.load() != nullptr) {
+        PostToDiagnostics({.message = WM_DIAG_WRITE,
+                           .lParam = 0,
+                           .bytes = std::vector<std::uint8_t>(report.begin(), report.begin() + length)});
+        if (failed) {
+            PostToDiagnostics({.message = WM_DIAG_WRITE, .lParam = 1, .text = "Can't write to device"});
+        }
+        PostToDiagnostics(
+            {.message = WM_DIAG_WRITE, .lParam = 1, .text = "Bytes Written: " + std::to_string(written)});
+    }
     return 1;
 }
 
@@ -153,6 +158,7 @@ int CPlayerApp::WriteMemoryBlock(std::uint32_t address,
     {
         std::lock_guard lock(m_inputMutex);
         m_InputReport[0] = 0;
+        m_ackFlag.store(0, std::memory_order_relaxed);
     }
     WriteReport(report);
 
@@ -160,6 +166,12 @@ int CPlayerApp::WriteMemoryBlock(std::uint32_t address,
     if (!m_hWriteDevice) {
         return 0;
     }
+    const Clock::time_point watched = Clock::now() + kAckWatch;
+    do {
+        if (m_ackFlag.load(std::memory_order_acquire) != 0) {
+            return static_cast<int>(Protocol::kBlockSize);
+        }
+    } while (Clock::now() < watched);
     std::unique_lock lock(m_inputMutex);
     const bool acknowledged =
         m_inputArrived.wait_until(lock, Clock::now() + kAckTimeout, [this] { return m_InputReport[0] != 0; });

@@ -8,6 +8,9 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+#include <cstdlib>
+
 CProgressDlg::CProgressDlg() = default;
 
 CProgressDlg::~CProgressDlg() = default;
@@ -47,7 +50,13 @@ void CProgressDlg::OnInitDialog()
 void CProgressDlg::SetPos(int pos)
 {
     // The last block of a full slot ends one past the range; it shows as a full bar.
-    m_ctlProgress->setValue(std::min(pos, m_nUpper));
+    const int shown = std::clamp(pos, 0, std::max(m_nUpper, 0));
+    // The bar recomputes its text and repaints itself on every change of its value, which would cost more
+    // than a block write; a change that does not move it by a pixel waits for one that does.
+    const qint64 moved = static_cast<qint64>(std::abs(shown - m_ctlProgress->value())) * m_ctlProgress->width();
+    if (moved >= m_nUpper || shown == m_nUpper || shown == 0) {
+        m_ctlProgress->setValue(shown);
+    }
 }
 
 void CProgressDlg::reject()

@@ -1,0 +1,52 @@
+#include "download/CProgressDlg.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CProgressDlg, ShowsItsCaptionAndACancelButtonOnlyEnabledOnRequest)
+{
+    CProgressDlg plain;
+    ASSERT_TRUE(plain.Create(nullptr, QStringLiteral("Download file audio in corso..."), 0x3FF7F, 0));
+    EXPECT_TRUE(plain.isVisible());
+    EXPECT_FALSE(plain.isModal());
+    EXPECT_EQ(plain.windowTitle(), "Download file audio in corso...");
+    auto* cancel = plain.findChild<QPushButton*>(QStringLiteral("2"));
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), "Annulla");
+    EXPECT_TRUE(cancel->isVisible());
+    EXPECT_FALSE(cancel->isEnabled());
+    // Without a Cancel button to offer, Escape and the close box leave the window up.
+    plain.reject();
+    EXPECT_TRUE(plain.isVisible());
+
+    CProgressDlg cancellable;
+    ASSERT_TRUE(cancellable.Create(nullptr, QStringLiteral("x"), 100, CProgressDlg::kEnableCancel));
+    EXPECT_TRUE(cancellable.findChild<QPushButton*>(QStringLiteral("2"))->isEnabled());
+}
+
+TEST(CProgressDlg, TheBarCoversAWholeSlot)
+{
+    CProgressDlg dialog;
+    ASSERT_TRUE(dialog.Create(nullptr, QStringLiteral("x"), 0xFFF7F, 0));
+    auto* bar = dialog.findChild<QProgressBar*>(QStringLiteral("1014"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->minimum(), 0);
+    EXPECT_EQ(bar->maximum(), 0xFFF7F);
+    EXPECT_EQ(bar->value(), 0);
+
+    dialog.SetPos(0x7FFC0);
+    EXPECT_EQ(bar->value(), 0x7FFC0) << "half full";
+    // A step too small to move the bar by a pixel is shown with the next one that does.
+    dialog.SetPos(0x7FFC0 + 64);
+    dialog.SetPos(0x7FFC0 + 0x10000);
+    EXPECT_EQ(bar->value(), 0x7FFC0 + 0x10000);
+    // The last block of a full slot ends one past the range.
+    dialog.SetPos(0xFFF80);
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+} // namespace

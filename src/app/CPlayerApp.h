@@ -21,6 +21,7 @@
 
 class AppUi;
 class CDiagnosticsDlg;
+class CRegSettings;
 class CPlayerDlg;
 
 // The application object: the state that the device link, the protocol, the download and the windows
@@ -95,8 +96,12 @@ public:
     // The payload bytes of an input report (all but the report ID and the type).
     std::size_t InputPayloadLength() const;
 
+    // The company key under which the settings are kept.
+    void SetRegistryKey(const QString& key) { m_strRegistryKey = key; }
+
     // Shared state.
     std::atomic<int> m_bPlaying{0};
+    std::unique_ptr<CRegSettings> m_pSettings;
     CPlayerDlg* m_pMainDlg = nullptr;
     std::atomic<int> m_nDeviceState{0};
     std::atomic<int> m_bStopReader{0};
@@ -127,6 +132,7 @@ private:
 
     std::unique_ptr<HidBackend> m_pBackend;
     AppUi* m_pUi = nullptr;
+    QString m_strRegistryKey;
     UiMessageQueue m_messages;
 
     // m_InputReport: byte 0 is the report ID, which doubles as the acknowledgement flag of a block write.

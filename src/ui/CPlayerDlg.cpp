@@ -1,23 +1,63 @@
 #include "ui/CPlayerDlg.h"
 
 #include "app/CPlayerApp.h"
+#include "device/Protocol.h"
+#include "diag/CDiagnosticsDlg.h"
+#include "download/TrackSlot.h"
+#include "res/DialogTemplate.h"
+#include "res/StringTable.h"
+#include "ui/AppIcon.h"
+#include "ui/CAboutDlg.h"
+#include "ui/DialogBuilder.h"
+#include "ui/FileDialog.h"
 
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 
-#include <array>
 #include <cstring>
 
-CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent)
-    : QDialog(parent), m_app(app), m_deviceText(new QLabel(this))
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+template <typename T> T* control(QDialog& dialog, int id)
 {
-    setWindowTitle(QStringLiteral("Gestione Zoffino USB"));
-    m_deviceText->setObjectName(QStringLiteral("deviceText"));
-    m_deviceText->setAlignment(Qt::AlignCenter);
-    m_deviceText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_deviceText->setMinimumWidth(360);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_deviceText);
+    return dialog.findChild<T*>(QString::number(id), Qt::FindDirectChildrenOnly);
+}
+
+} // namespace
+
+CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent) : QDialog(parent), m_hIcon(AppIcon::icon()), m_app(app)
+{
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    DialogBuilder::build(*this, DialogTemplate::get(IDD_PLAYER));
+    m_ctlTrack = control<QComboBox>(*this, 1029);
+    m_ctlLoad = control<QPushButton>(*this, 1020);
+    m_ctlDefault = control<QCheckBox>(*this, 1033);
+    m_ctlPartition = {control<QRadioButton>(*this, 1031), control<QRadioButton>(*this, 1032),
+                      control<QRadioButton>(*this, 1035), control<QRadioButton>(*this, 1036)};
+    m_ctlLoop = control<QCheckBox>(*this, 1030);
+    m_ctlPlay = control<QPushButton>(*this, 1007);
+    m_ctlDiagnostics = control<QPushButton>(*this, 1023);
+    m_ctlDevice = control<QLabel>(*this, 1034);
+
+    connect(m_ctlPlay, &QPushButton::clicked, this, &CPlayerDlg::OnPlay);
+    connect(m_ctlLoad, &QPushButton::clicked, this, &CPlayerDlg::OnLoadFile);
+    connect(m_ctlDiagnostics, &QPushButton::clicked, this, &CPlayerDlg::OnDiagnostics);
+    for (QRadioButton* radio : m_ctlPartition) {
+        connect(radio, &QRadioButton::clicked, this, &CPlayerDlg::OnPartitionClicked);
+    }
+    connect(m_ctlTrack, &QComboBox::activated, this, &CPlayerDlg::OnTrackSelChange);
 }
 
 CPlayerDlg::~CPlayerDlg()
@@ -33,22 +73,274 @@ int CPlayerDlg::DoModal()
 
 void CPlayerDlg::OnInitDialog()
 {
+    m_bWindowExists = true;
     m_app.Messages().setHandler(UiTarget::MainWindow, [this](UiMessage& message) { OnMessage(message); });
 
+#ifdef Q_OS_WIN
+    const QString about = StringTable::load(IDS_ABOUTBOX);
+    if (HMENU menu = ::GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE); menu && !about.isEmpty()) {
+        ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, reinterpret_cast<LPCWSTR>(about.utf16()));
+    }
+#endif
+    setWindowIcon(m_hIcon);
+
+    m_nPartition = 0;
+    m_nTrack = -1;
+    m_bLoop = false;
+    m_bDefault = false;
+
     std::array<std::uint8_t, 256> buffer{};
-    if (m_app.QueryDeviceText(1, buffer, 0, 0) > 0) {
+    if (m_app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0) > 0) {
         const auto* text = reinterpret_cast<const char*>(buffer.data());
         m_strDevice = QString::fromLatin1(text, static_cast<qsizetype>(strnlen(text, buffer.size())));
     } else {
         m_strDevice = QStringLiteral("<Lettore USB non trovato>");
     }
     m_app.ReadDeviceConfig(buffer);
-    m_deviceText->setText(m_strDevice);
+    m_bLoop = m_app.m_Config.loop();
+    m_nPartition = m_app.m_Config.partitionMode();
+    m_bDefault = m_app.m_Config.defaultFlag() != 0;
+
+    UpdateData(false);
+    FillTrackList();
+    UpdateControls();
 }
 
-void CPlayerDlg::OnMessage(UiMessage&)
+void CPlayerDlg::UpdateData(bool saveAndValidate)
 {
-    // Device reports that reach the window outside a query are dropped with their record.
+    if (saveAndValidate) {
+        m_nTrack = m_ctlTrack->currentIndex();
+        m_nPartition = -1;
+        for (std::size_t i = 0; i < m_ctlPartition.size(); ++i) {
+            if (m_ctlPartition[i]->isChecked()) {
+                m_nPartition = static_cast<int>(i);
+            }
+        }
+        m_bLoop = m_ctlLoop->isChecked();
+        m_bDefault = m_ctlDefault->isChecked();
+        m_strDevice = m_ctlDevice->text();
+        return;
+    }
+    m_ctlTrack->setCurrentIndex(m_nTrack < m_ctlTrack->count() ? m_nTrack : -1);
+    for (std::size_t i = 0; i < m_ctlPartition.size(); ++i) {
+        // Exclusive radio buttons cannot all be cleared, which a partition without a button needs.
+        m_ctlPartition[i]->setAutoExclusive(false);
+        m_ctlPartition[i]->setChecked(static_cast<int>(i) == m_nPartition);
+        m_ctlPartition[i]->setAutoExclusive(true);
+    }
+    m_ctlLoop->setChecked(m_bLoop);
+    m_ctlDefault->setChecked(m_bDefault);
+    m_ctlDevice->setText(m_strDevice);
 }
 
-void CPlayerDlg::StoreConfig() {}
+void CPlayerDlg::FillTrackList()
+{
+    UpdateData(true);
+    m_ctlTrack->clear();
+    const int count = m_nPartition >= 0 && m_nPartition <= 3 ? 1 << m_nPartition : 1;
+    for (int i = 0; i < count; ++i) {
+        m_ctlTrack->addItem(m_app.m_strTrackName[static_cast<std::size_t>(i)]);
+    }
+    // Adding to an empty list selects its first entry; the list starts without a selection.
+    m_ctlTrack->setCurrentIndex(-1);
+}
+
+void CPlayerDlg::UpdateControls()
+{
+    const bool ready = m_app.m_nDeviceState > 0;
+    const bool chosen = ready && m_nTrack >= 0;
+    m_ctlPlay->setEnabled(chosen);
+    m_ctlLoad->setEnabled(chosen);
+    m_ctlDefault->setEnabled(chosen);
+    for (QRadioButton* radio : m_ctlPartition) {
+        radio->setEnabled(ready);
+    }
+    m_ctlLoop->setEnabled(ready);
+    m_bDefault = m_nTrack == m_app.m_nDefaultTrack;
+    UpdateData(false);
+}
+
+void CPlayerDlg::OnTrackSelChange()
+{
+    UpdateData(true);
+    UpdateControls();
+}
+
+void CPlayerDlg::OnPartitionClicked()
+{
+    FillTrackList();
+}
+
+void CPlayerDlg::OnPlay()
+{
+    UpdateData(true);
+    CPlayerApp::Report report{};
+    report[0] = Protocol::kOutputReportId;
+    if (m_app.m_bPlaying != 0) {
+        // The button reads "Interrompi": the held configuration, sent again, stops the player.
+        report[1] = Protocol::CMD_SET_CONFIG;
+        report[2] = m_app.m_Config.Config1;
+        report[3] = m_app.m_Config.Config2;
+        report[4] = m_app.m_Config.Config3;
+        m_app.WriteReport(report);
+    } else if (m_nTrack >= 0) {
+        report[1] = Protocol::CMD_PLAY;
+        report[2] = static_cast<std::uint8_t>((m_nTrack * 4) & 0xFF);
+        report[5] = m_nPartition == 0 ? 15 : 3;
+        m_app.WriteReport(report);
+    }
+}
+
+void CPlayerDlg::OnLoadFile()
+{
+    UpdateData(true);
+    const QString path = FileDialog::getOpenFileName(
+        this, QStringLiteral("File audio (*.wav);;File audio MP3 (*.mp3)"), QStringLiteral("wav"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const std::optional<TrackSlot> slot = TrackSlot::forTrack(m_nPartition, m_nTrack);
+    if (m_nTrack < 0 || m_nTrack >= CPlayerApp::kTrackCount || !slot) {
+        return;
+    }
+    const QString title = QFileInfo(path).completeBaseName();
+    m_app.m_strTrackName[static_cast<std::size_t>(m_nTrack)] = title;
+
+    SetCommandsEnabled(false);
+    m_app.DownloadTrack(path, title, slot->start, slot->length);
+    SetCommandsEnabled(true);
+    UpdateData(false);
+}
+
+void CPlayerDlg::SetCommandsEnabled(bool enabled)
+{
+    if (!enabled) {
+        for (QWidget* widget : std::initializer_list<QWidget*>{m_ctlTrack, m_ctlLoad, m_ctlDefault, m_ctlLoop,
+                                                               m_ctlPlay, m_ctlDiagnostics}) {
+            widget->setEnabled(false);
+        }
+        for (QRadioButton* radio : m_ctlPartition) {
+            radio->setEnabled(false);
+        }
+        return;
+    }
+    m_ctlTrack->setEnabled(true);
+    m_ctlDiagnostics->setEnabled(true);
+    // The rest as they were: the download may have taken long, but it changed neither the selection nor
+    // the device state.
+    const bool ready = m_app.m_nDeviceState > 0;
+    const bool chosen = ready && m_nTrack >= 0;
+    m_ctlPlay->setEnabled(chosen);
+    m_ctlLoad->setEnabled(chosen);
+    m_ctlDefault->setEnabled(chosen);
+    for (QRadioButton* radio : m_ctlPartition) {
+        radio->setEnabled(ready);
+    }
+    m_ctlLoop->setEnabled(ready);
+}
+
+void CPlayerDlg::OnDiagnostics()
+{
+    CDiagnosticsDlg::Open(m_app, this);
+}
+
+void CPlayerDlg::OnSysCommand(unsigned id, long)
+{
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about(this);
+        about.exec();
+    }
+}
+
+void CPlayerDlg::OnMessage(UiMessage& message)
+{
+    // Device reports that reach the window outside a query are dropped with their record; the busy
+    // messages have no meaning for it.
+    if (message.message == WM_PLAY_STATE) {
+        m_ctlPlay->setText(message.wParam != 0 ? QStringLiteral("Interrompi") : QStringLiteral("Suona"));
+    }
+}
+
+void CPlayerDlg::StoreConfig()
+{
+    if (m_bWindowExists) {
+        UpdateData(true);
+    }
+    m_app.m_Config.Config1 = m_bLoop ? 0x80 : 0;
+    m_app.m_Config.Config2 = static_cast<std::uint8_t>((m_nPartition & 0x0F) | (m_bDefault ? 0x10 : 0));
+}
+
+void CPlayerDlg::accept()
+{
+    if (m_app.IsDownloading()) {
+        return;
+    }
+    UpdateData(true);
+    QDialog::accept();
+}
+
+void CPlayerDlg::reject()
+{
+    if (m_app.IsDownloading()) {
+        return;
+    }
+    QDialog::reject();
+}
+
+void CPlayerDlg::done(int result)
+{
+    QDialog::done(result);
+    // As with a destroyed window: from here on nothing is read from the controls.
+    m_bWindowExists = false;
+}
+
+void CPlayerDlg::closeEvent(QCloseEvent* event)
+{
+    if (m_app.IsDownloading()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void CPlayerDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the focused button, elsewhere it is the OK command, which keeps what the controls show.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        } else {
+            accept();
+        }
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Where the window manager's menu cannot be extended, the About entry lives here and goes the same way.
+    const QString about = StringTable::load(IDS_ABOUTBOX);
+    if (about.isEmpty() || m_app.IsDownloading()) {
+        return;
+    }
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("systemMenu"));
+    QAction* entry = menu.addAction(about);
+    connect(entry, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX, 0); });
+    menu.exec(event->globalPos());
+}
+
+#ifdef Q_OS_WIN
+bool CPlayerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
+{
+    const auto* msg = static_cast<const MSG*>(message);
+    if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == IDM_ABOUTBOX) {
+        OnSysCommand(static_cast<unsigned>(msg->wParam), static_cast<long>(msg->lParam));
+        *result = 0;
+        return true;
+    }
+    return QDialog::nativeEvent(eventType, message, result);
+}
+#endif

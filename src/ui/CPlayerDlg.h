@@ -1,31 +1,81 @@
 #pragma once
 
 #include <QDialog>
+#include <QIcon>
 #include <QString>
 
+#include <array>
+
 class CPlayerApp;
+class QCheckBox;
+class QComboBox;
 class QLabel;
+class QPushButton;
+class QRadioButton;
 struct UiMessage;
 
-// The program's main window.
+// The program's main window: the player's text, the partition of its memory, the track list, loading a
+// WAV file into the selected track's slot, playing and stopping, and the diagnostics window.
 class CPlayerDlg : public QDialog
 {
     Q_OBJECT
 
 public:
+    // The About entry's command; the system commands of the window manager are 0xF000 and above.
+    static constexpr unsigned IDM_ABOUTBOX = 0x0010;
+
     explicit CPlayerDlg(CPlayerApp& app, QWidget* parent = nullptr);
     ~CPlayerDlg() override;
 
     // Initialises the window from the player and runs it modally.
     int DoModal();
+    // Packs the Loop, partition and Default state into the configuration.
     void StoreConfig();
+    void FillTrackList();
+    void UpdateControls();
+    void OnSysCommand(unsigned id, long param);
 
+    QIcon m_hIcon;
+    int m_nTrack = -1;
+    int m_nPartition = -1;
+    bool m_bLoop = false;
+    bool m_bDefault = false;
     QString m_strDevice;
+
+public slots:
+    void accept() override;
+    void reject() override;
+    void done(int result) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+#ifdef Q_OS_WIN
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
 
 private:
     void OnInitDialog();
+    // Reads the controls into the members (true) or writes the members into the controls (false).
+    void UpdateData(bool saveAndValidate);
+    void OnTrackSelChange();
+    void OnPartitionClicked();
+    void OnPlay();
+    void OnLoadFile();
+    void OnDiagnostics();
     void OnMessage(UiMessage& message);
+    // While a download runs no command may start another, nor close the window under it.
+    void SetCommandsEnabled(bool enabled);
 
     CPlayerApp& m_app;
-    QLabel* m_deviceText;
+    bool m_bWindowExists = false;
+    QComboBox* m_ctlTrack;
+    QPushButton* m_ctlLoad;
+    QCheckBox* m_ctlDefault;
+    std::array<QRadioButton*, 4> m_ctlPartition;
+    QCheckBox* m_ctlLoop;
+    QPushButton* m_ctlPlay;
+    QPushButton* m_ctlDiagnostics;
+    QLabel* m_ctlDevice;
 };

@@ -14,14 +14,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-void DialogBuilder::build(QDialog& dialog, const DialogTemplate& layout)
+std::vector<QWidget*> DialogBuilder::build(QDialog& dialog, const DialogTemplate& layout)
 {
     const DialogUnits units(dialog.font());
     dialog.setWindowTitle(QString::fromUtf8(layout.caption));
     dialog.setFixedSize(units.size(layout.cx, layout.cy));
+    std::vector<QWidget*> controls;
     for (const ControlTemplate& control : layout.controls) {
-        createControl(dialog, control);
+        controls.push_back(createControl(dialog, control));
     }
+    return controls;
 }
 
 QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& control)

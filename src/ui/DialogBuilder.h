@@ -2,6 +2,8 @@
 
 #include "res/DialogTemplate.h"
 
+#include <vector>
+
 class QDialog;
 class QWidget;
 
@@ -10,6 +12,7 @@ class QWidget;
 class DialogBuilder
 {
 public:
-    static void build(QDialog& dialog, const DialogTemplate& layout);
+    // The controls created, in the template's order.
+    static std::vector<QWidget*> build(QDialog& dialog, const DialogTemplate& layout);
     static QWidget* createControl(QDialog& dialog, const ControlTemplate& control);
 };

@@ -1,0 +1,274 @@
+#include "app/CRegSettings.h"
+
+#include "res/StringTable.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QMap>
+#include <QSettings>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+namespace {
+
+// How long a write waits for another writer of the same file (a second instance of the program).
+constexpr int kLockTimeoutMs = 5000;
+
+// QSettings reads either separator as the start of a subkey, and an empty name would address the key itself.
+bool isValidName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+bool isValidName(const char* name)
+{
+    return name != nullptr && isValidName(QString::fromUtf8(name));
+}
+
+QString valueKey(const char* section, const QString& valueName)
+{
+    return QStringLiteral("Settings/") + QString::fromUtf8(section) + QLatin1Char('/') + valueName;
+}
+
+std::optional<std::uint32_t> toNumber(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+        // The registry gives a DWORD back as an int: the bits are the number.
+        return static_cast<std::uint32_t>(value.toInt());
+    case QMetaType::QString:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: {
+        // Through the text, so that a negative number or one above 32 bits is refused rather than wrapped.
+        bool ok = false;
+        const uint number = value.toString().toUInt(&ok, 10);
+        return ok ? std::optional<std::uint32_t>(number) : std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::filesystem::path fsPath(const QString& path)
+{
+    return std::filesystem::path(path.toStdU16String());
+}
+
+// Removes a half-made file on every way out of a write that has not handed it over yet.
+struct LeftoverFile
+{
+    QString path;
+    ~LeftoverFile()
+    {
+        if (!path.isEmpty()) {
+            QFile::remove(path);
+        }
+    }
+};
+
+} // namespace
+
+CRegSettings::CRegSettings(const QString& registryKey, const QString& applicationName)
+    : m_strKey(registryKey + QLatin1Char('\\') + applicationName + QStringLiteral("\\Settings")),
+      m_pszSection("variabili"), m_strRegistryKey(registryKey), m_strApplication(applicationName)
+{}
+
+int CRegSettings::WriteString(const char* section, const QString& valueName, const QString& text)
+{
+    return writeValue(section, valueName, text);
+}
+
+int CRegSettings::WriteNumber(const char* section, const QString& valueName, std::uint32_t value)
+{
+#ifdef Q_OS_WIN
+    // QSettings stores an int as a REG_DWORD; a quint32 above INT_MAX would not survive its conversion.
+    return writeValue(section, valueName, QVariant(static_cast<qint32>(value)));
+#else
+    // An ini file keeps every value as text, and this is the text QSettings writes for a quint32. Writing the
+    // text itself lets the read-back check below compare like with like.
+    return writeValue(section, valueName, QString::number(value));
+#endif
+}
+
+int CRegSettings::ReadString(const char* section, const QString& valueName, QString& buffer, int maxBytes,
+                             const QString& defaultText)
+{
+    buffer = defaultText;
+    QVariant value;
+    if (const int result = readValue(section, valueName, value); result != 0) {
+        return result;
+    }
+    if (value.typeId() != QMetaType::QString) {
+        return kWrongType;
+    }
+    QString text = value.toString();
+    if (maxBytes <= 0 || text.toUtf8().size() > maxBytes - 1) {
+        return kMoreData;
+    }
+    buffer = std::move(text);
+    return 0;
+}
+
+int CRegSettings::ReadStringById(const char* section, int stringId, QString& buffer, int maxBytes,
+                                 const QString& defaultText)
+{
+    return ReadString(section, StringTable::load(stringId), buffer, maxBytes, defaultText);
+}
+
+std::uint32_t CRegSettings::ReadNumber(const char* section, const QString& valueName,
+                                       std::uint32_t defaultValue)
+{
+    QVariant value;
+    if (readValue(section, valueName, value) != 0) {
+        return defaultValue;
+    }
+    return toNumber(value).value_or(defaultValue);
+}
+
+int CRegSettings::readValue(const char* section, const QString& valueName, QVariant& value) const
+{
+    if (!isValidName(section) || !isValidName(valueName)) {
+        return kInvalidName;
+    }
+#ifdef Q_OS_WIN
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, m_strRegistryKey, m_strApplication);
+    // The store is the user's own key, not the organisation's defaults nor the machine's.
+    settings.setFallbacksEnabled(false);
+#else
+    QSettings settings(iniFilePath(), QSettings::IniFormat);
+#endif
+    // Only a store that cannot be read at all counts. QSettings reports a FormatError to just the first
+    // object that parses the file (later ones answer from its cache); what it could parse is what every
+    // reader sees.
+    if (settings.status() == QSettings::AccessError) {
+        return kCannotOpen;
+    }
+    const QString key = valueKey(section, valueName);
+    if (!settings.contains(key)) {
+        return kNotFound;
+    }
+    value = settings.value(key);
+    return 0;
+}
+
+int CRegSettings::writeValue(const char* section, const QString& valueName, const QVariant& value) const
+{
+    if (!isValidName(section) || !isValidName(valueName)) {
+        return kInvalidName;
+    }
+#ifdef Q_OS_WIN
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, m_strRegistryKey, m_strApplication);
+    settings.setFallbacksEnabled(false);
+    if (settings.status() == QSettings::AccessError) {
+        return kCannotOpen;
+    }
+    // The registry replaces a single value atomically.
+    settings.setValue(valueKey(section, valueName), value);
+    settings.sync();
+    return settings.status() == QSettings::NoError ? 0 : kWriteFault;
+#else
+    return writeIniValue(valueKey(section, valueName), value);
+#endif
+}
+
+QString CRegSettings::iniFilePath() const
+{
+    // Only the file's name is wanted from this one. The store itself is opened by that name, so that neither
+    // the organisation-wide nor the system-wide files take part and the status speaks of the store alone.
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, m_strRegistryKey, m_strApplication)
+        .fileName();
+}
+
+int CRegSettings::writeIniValue(const QString& key, const QVariant& value) const
+{
+    const QString path = iniFilePath();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        return kCannotOpen;
+    }
+    // Two instances saving at once must not lose each other's values between the read and the rename below.
+    // QSettings takes the same lock for its own writes to this file.
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockTimeoutMs)) {
+        return kCannotOpen;
+    }
+
+    // The whole file is written again, so everything else in it comes along.
+    QMap<QString, QVariant> wanted;
+    {
+        const QSettings current(path, QSettings::IniFormat);
+        if (current.status() == QSettings::AccessError) {
+            return kCannotOpen;
+        }
+        for (const QString& name : current.allKeys()) {
+            wanted.insert(name, current.value(name));
+        }
+    }
+    wanted.insert(key, value);
+
+    // A symbolic link to the file (kept with the user's other dotfiles, say) stays a link; its target is
+    // replaced.
+    const QFileInfo old(path);
+    const QString target = old.exists() ? old.canonicalFilePath() : path;
+
+    // QSettings saves through QSaveFile, and Qt 6.4's QSaveFile misses an error in the final flush (a full
+    // disk, a quota): it renames the truncated file over the old one. So the new file is made beside the
+    // store, read back under a name QSettings has never opened (for one it has, it would answer from its
+    // cache) and only a complete one replaces the store.
+    QTemporaryFile staging(target + QStringLiteral(".XXXXXX"));
+    if (!staging.open()) {
+        return kWriteFault;
+    }
+    const QString written = staging.fileName();
+    staging.close();
+    {
+        QSettings out(written, QSettings::IniFormat);
+        for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) {
+            out.setValue(it.key(), it.value());
+        }
+        out.sync();
+        if (out.status() != QSettings::NoError) {
+            return kWriteFault;
+        }
+    }
+    LeftoverFile checked{written + QStringLiteral("~")};
+    std::error_code error;
+    std::filesystem::rename(fsPath(written), fsPath(checked.path), error);
+    if (error) {
+        return kWriteFault;
+    }
+    {
+        const QSettings in(checked.path, QSettings::IniFormat);
+        if (in.status() != QSettings::NoError || in.allKeys().size() != wanted.size()) {
+            return kWriteFault;
+        }
+        for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) {
+            if (in.value(it.key()) != it.value()) {
+                return kWriteFault;
+            }
+        }
+    }
+
+    if (old.exists()) {
+        QFile file(checked.path);
+        file.setPermissions(old.permissions());
+        // QSettings takes a file with the size and the modification time (to the millisecond) it last saw for
+        // unchanged and answers from its cache. Two saves within a millisecond must still differ.
+        const QDateTime oldTime = old.lastModified();
+        if (QFileInfo(checked.path).lastModified() <= oldTime && file.open(QIODevice::ReadWrite)) {
+            file.setFileTime(oldTime.addMSecs(1), QFileDevice::FileModificationTime);
+        }
+    }
+    std::filesystem::rename(fsPath(checked.path), fsPath(target), error);
+    if (error) {
+        return kWriteFault;
+    }
+    checked.path.clear();
+    return 0;
+}

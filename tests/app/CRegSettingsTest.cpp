@@ -1,0 +1,179 @@
+#include "app/CRegSettings.h"
+
+#include "res/StringTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+const char* const kSection = "variabili";
+const QString kSong = QStringLiteral("Canzone più bella"); // 17 characters, 18 bytes of UTF-8
+
+class CRegSettingsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+    }
+    void TearDown() override { StringTable::clearOverrides(); }
+
+    QString path(const QString& name = QStringLiteral("Quenmark Audio/ZoffinoUSB.ini")) const
+    {
+        return m_dir.filePath(name);
+    }
+    static QByteArray bytes(const QString& file)
+    {
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    }
+    static void put(const QString& file, const QByteArray& content)
+    {
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(content) == content.size());
+    }
+    QStringList storeFolder() const
+    {
+        return QDir(path("Quenmark Audio")).entryList(QDir::Files | QDir::Hidden);
+    }
+
+    QTemporaryDir m_dir;
+    CRegSettings m_store{QStringLiteral("Quenmark Audio"), QStringLiteral("ZoffinoUSB")};
+    QString m_text;
+};
+
+TEST_F(CRegSettingsTest, WithNothingStoredReadsGiveTheirDefaultsAndTheFirstWriteMakesTheFile)
+{
+    EXPECT_EQ(m_store.ReadString(kSection, "Brano1", m_text, 255, "Brano 1"), CRegSettings::kNotFound);
+    EXPECT_EQ(m_text, "Brano 1");
+    EXPECT_EQ(m_store.ReadNumber(kSection, "Config3", 45), 45u);
+    EXPECT_TRUE(QDir(m_dir.path()).isEmpty()) << "a read created something";
+
+    EXPECT_EQ(m_store.WriteNumber(kSection, "Config1", 5), 0);
+    EXPECT_EQ(storeFolder(), QStringList{"ZoffinoUSB.ini"}) << "something was left behind";
+    EXPECT_EQ(m_store.ReadNumber(kSection, "Config1", 0), 5u);
+}
+
+TEST_F(CRegSettingsTest, StringsComeBackAsStoredWhenTheyFit)
+{
+    const QString odd = QStringLiteral(" Rock, pop; \"live\" = @1 \\ a/b ");
+    for (const QString& text : {kSong, odd, QString()}) {
+        EXPECT_EQ(m_store.WriteString(kSection, "Brano2", text), 0);
+        EXPECT_EQ(m_store.ReadString(kSection, "Brano2", m_text, 255, "Brano 2"), 0);
+        EXPECT_EQ(m_text, text);
+    }
+    // 18 bytes and the terminating zero need 19; counting characters would let the string through.
+    EXPECT_EQ(m_store.WriteString(kSection, "Brano2", kSong), 0);
+    EXPECT_EQ(m_store.ReadString(kSection, "Brano2", m_text, 19, "Brano 2"), 0);
+    EXPECT_EQ(m_store.ReadString(kSection, "Brano2", m_text, 18, "Brano 2"), CRegSettings::kMoreData);
+    EXPECT_EQ(m_text, "Brano 2");
+}
+
+TEST_F(CRegSettingsTest, NumbersKeepTheLastValueAndAnythingElseReadsAsTheDefault)
+{
+    EXPECT_EQ(m_store.WriteNumber(kSection, "Config1", 5), 0);
+    EXPECT_EQ(m_store.ReadNumber(kSection, "Config1", 0), 5u);
+    // QSettings' cache goes by size and modification time: a save must look newer even after the clock went
+    // back.
+    const QDateTime future = QDateTime::currentDateTime().addSecs(3600);
+    {
+        QFile stored(path());
+        ASSERT_TRUE(stored.open(QIODevice::ReadWrite) &&
+                    stored.setFileTime(future, QFileDevice::FileModificationTime));
+    }
+    EXPECT_EQ(m_store.WriteNumber(kSection, "Config1", 0xFFFFFFFF), 0);
+    EXPECT_GT(QFileInfo(path()).lastModified(), future);
+    EXPECT_EQ(m_store.ReadNumber(kSection, "Config1", 0), 0xFFFFFFFFu);
+
+    for (const char* notANumber : {"Rock", "4294967296", "-1", ""}) {
+        EXPECT_EQ(m_store.WriteString(kSection, "Config3", notANumber), 0);
+        EXPECT_EQ(m_store.ReadNumber(kSection, "Config3", 45), 45u) << notANumber;
+    }
+}
+
+TEST_F(CRegSettingsTest, TheFileHoldsTheValuesUnderSettingsVariabiliAndKeepsTheRest)
+{
+    // The store reached through a link (the user's dotfiles) is written where the link points.
+    put(path("dotfiles/zoffino.ini"), "[Altro]\nchiave=\"uno, due\"\nlista=a, b\n");
+    ASSERT_TRUE(QDir().mkpath(path("Quenmark Audio")) && QFile::link(path("dotfiles/zoffino.ini"), path()));
+    EXPECT_EQ(m_store.WriteNumber(kSection, "Config1", 42), 0);
+    EXPECT_EQ(m_store.WriteString(kSection, "Brano1", kSong), 0);
+
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_TRUE(bytes(path()).contains(
+        "[Settings]\nvariabili\\Brano1=Canzone pi\xc3\xb9 bella\nvariabili\\Config1=42\n"))
+        << bytes(path()).constData();
+    const QSettings file(path(), QSettings::IniFormat);
+    EXPECT_EQ(file.allKeys(), QStringList({"Altro/chiave", "Altro/lista", "Settings/variabili/Brano1",
+                                           "Settings/variabili/Config1"}));
+    EXPECT_EQ(file.value("Altro/chiave"), QString("uno, due"));
+    EXPECT_EQ(file.value("Altro/lista"), QStringList({"a", "b"}));
+}
+
+TEST_F(CRegSettingsTest, AStoreThatCannotBeWrittenKeepsWhatItHeld)
+{
+    // Its folder would have to be made under a regular file.
+    put(path("blocker"), "x");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path("blocker/config"));
+    EXPECT_EQ(m_store.WriteNumber(kSection, "Config1", 9), CRegSettings::kCannotOpen);
+    EXPECT_EQ(m_store.ReadNumber(kSection, "Config1", 1), 1u);
+    EXPECT_EQ(bytes(path("blocker")), "x");
+
+    // The disk fills up while the new file is written (root is held to the limit too); Qt 6.4 on its own
+    // would rename the truncated file into place.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+    ASSERT_EQ(m_store.WriteString(kSection, "Brano1", "vecchio"), 0);
+    ASSERT_EQ(m_store.WriteNumber(kSection, "Config1", 7), 0);
+    const QByteArray before = bytes(path());
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit full = old;
+    full.rlim_cur = 512;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &full);
+    const int result = m_store.WriteString(kSection, "Brano1", QString(4000, QLatin1Char('n')));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_EQ(result, CRegSettings::kWriteFault);
+    EXPECT_EQ(bytes(path()), before);
+    EXPECT_EQ(storeFolder(), QStringList{"ZoffinoUSB.ini"});
+    EXPECT_EQ(m_store.ReadString(kSection, "Brano1", m_text, 255, ""), 0);
+    EXPECT_EQ(m_text, "vecchio");
+
+    // A store that cannot be read is not written either.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path("unreadable"));
+    ASSERT_TRUE(QDir().mkpath(path("unreadable/Quenmark Audio/ZoffinoUSB.ini")));
+    EXPECT_EQ(m_store.ReadString(kSection, "Brano1", m_text, 255, "Brano 1"), CRegSettings::kCannotOpen);
+    EXPECT_EQ(m_text, "Brano 1");
+    EXPECT_EQ(m_store.WriteNumber(kSection, "Config1", 4), CRegSettings::kCannotOpen);
+}
+
+TEST_F(CRegSettingsTest, ValueNamesComeFromTheStringTableAndMustNameAValue)
+{
+    EXPECT_EQ(m_store.WriteString(kSection, StringTable::load(IDS_BRANO1), "Primo"), 0);
+    EXPECT_EQ(m_store.ReadStringById(kSection, IDS_BRANO1, m_text, 255, "Brano 1"), 0);
+    EXPECT_EQ(m_text, "Primo");
+
+    // An empty name or a path would reach the key itself or another one.
+    const QByteArray before = bytes(path());
+    StringTable::setOverride(IDS_BRANO1, "");
+    EXPECT_EQ(m_store.ReadStringById(kSection, IDS_BRANO1, m_text, 255, "Brano 1"),
+              CRegSettings::kInvalidName);
+    EXPECT_EQ(m_text, "Brano 1");
+    EXPECT_EQ(m_store.WriteString(kSection, "", "x"), CRegSettings::kInvalidName);
+    EXPECT_EQ(m_store.WriteNumber(kSection, "../Config1", 1), CRegSettings::kInvalidName);
+    EXPECT_EQ(m_store.WriteNumber("", "Config1", 1), CRegSettings::kInvalidName);
+    EXPECT_EQ(bytes(path()), before);
+}
+
+} // namespace

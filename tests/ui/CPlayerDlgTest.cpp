@@ -1,0 +1,273 @@
+#include "DialogFixture.h"
+#include "WavBuilder.h"
+
+#include "device/Protocol.h"
+#include "res/StringTable.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CPlayerDlg.h"
+#include "ui/FileDialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+template <typename T> T* child(QWidget& dialog, int id)
+{
+    return dialog.findChild<T*>(QString::number(id));
+}
+
+QStringList items(QComboBox* combo)
+{
+    QStringList result;
+    for (int i = 0; i < combo->count(); ++i) {
+        result << combo->itemText(i);
+    }
+    return result;
+}
+
+// Picks a partition and a track as the user does: a click on the radio button, then the list.
+void choose(CPlayerDlg& dialog, int radioId, int track)
+{
+    QTest::mouseClick(child<QRadioButton>(dialog, radioId), Qt::LeftButton);
+    auto* combo = child<QComboBox>(dialog, 1029);
+    for (int i = 0; i <= track; ++i) {
+        QTest::keyClick(combo, Qt::Key_Down);
+    }
+}
+
+Bytes head(const Bytes& report, std::size_t n)
+{
+    return Bytes(report.begin(), report.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+class PlayerDialog : public DialogFixture
+{
+protected:
+    void SetUp() override
+    {
+        player->setText("Lettore di prova");
+        player->setConfig(0, 0x11, 60);
+        for (int i = 0; i < CPlayerApp::kTrackCount; ++i) {
+            app.m_strTrackName[static_cast<std::size_t>(i)] = QStringLiteral("Brano %1").arg(i + 1);
+        }
+    }
+};
+
+TEST_F(PlayerDialog, StartsFromThePlayersTextAndConfiguration)
+{
+    player->setConfig(0x80, 0x12, 70);
+    runMainWindow([&](CPlayerDlg& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Gestione Zoffino USB");
+        EXPECT_EQ(child<QLabel>(dialog, 1034)->text(), "Lettore di prova");
+        EXPECT_TRUE(child<QRadioButton>(dialog, 1035)->isChecked());
+        EXPECT_TRUE(child<QCheckBox>(dialog, 1030)->isChecked());
+        EXPECT_EQ(items(child<QComboBox>(dialog, 1029)), (QStringList{"Brano 1", "Brano 2", "Brano 3", "Brano 4"}));
+        EXPECT_EQ(child<QComboBox>(dialog, 1029)->currentIndex(), -1);
+        EXPECT_FALSE(child<QPushButton>(dialog, 1007)->isEnabled()) << "no track chosen yet";
+        EXPECT_TRUE(child<QRadioButton>(dialog, 1031)->isEnabled());
+
+        QTest::mouseClick(child<QRadioButton>(dialog, 1031), Qt::LeftButton);
+        EXPECT_EQ(items(child<QComboBox>(dialog, 1029)), QStringList{"Brano 1"});
+        QTest::mouseClick(child<QRadioButton>(dialog, 1036), Qt::LeftButton);
+        EXPECT_EQ(child<QComboBox>(dialog, 1029)->count(), 8);
+    });
+}
+
+TEST_F(PlayerDialog, PlayReportsForEachPartitionAndTrack)
+{
+    struct Case
+    {
+        int radio, track;
+        Bytes report;
+    };
+    const Case cases[] = {
+        {1031, 0, {2, 8, 0, 0, 0, 15}},
+        {1035, 3, {2, 8, 12, 0, 0, 3}},
+        {1036, 5, {2, 8, 20, 0, 0, 3}},
+        {1032, 1, {2, 8, 4, 0, 0, 3}},
+    };
+    runMainWindow([&](CPlayerDlg& dialog) {
+        for (const Case& c : cases) {
+            choose(dialog, c.radio, c.track);
+            takeReports();
+            QTest::mouseClick(child<QPushButton>(dialog, 1007), Qt::LeftButton);
+            const auto reports = takeReports();
+            ASSERT_EQ(reports.size(), 1u);
+            EXPECT_EQ(head(reports[0], 6), c.report) << "radio " << c.radio << " track " << c.track;
+            // An empty slot ends at once; the next play starts from "Suona".
+            ASSERT_TRUE(waitFor([&] { return !player->isPlaying() && app.m_bPlaying == 0; }));
+        }
+    });
+}
+
+TEST_F(PlayerDialog, ThePlayButtonFollowsThePlayerAndStopsIt)
+{
+    player->setConfig(0x80, 0x00, 60); // looping; an invalid configuration, repaired to 0, 0, 60 at start
+    // A track in the first slot: a header, then samples.
+    player->fillFlash(0, 0x10000, 0xFF);
+    player->fillFlash(0, 128, 0x00);
+    player->writeFlash(128, WavBuilder::samples(6400));
+    runMainWindow([&](CPlayerDlg& dialog) {
+        auto* play = child<QPushButton>(dialog, 1007);
+        QTest::mouseClick(child<QCheckBox>(dialog, 1030), Qt::LeftButton);
+        choose(dialog, 1031, 0);
+        // Toggling Loop sends nothing by itself; the player loops once a download sent the configuration.
+        player->setConfig(0x80, 0x00, 60);
+        takeReports();
+        QTest::mouseClick(play, Qt::LeftButton);
+        ASSERT_TRUE(waitFor([&] { return play->text() == "Interrompi"; }));
+        EXPECT_NE(app.m_bPlaying, 0);
+
+        takeReports();
+        QTest::mouseClick(play, Qt::LeftButton);
+        const auto reports = takeReports();
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(head(reports[0], 5), (Bytes{2, 3, 0, 0, 60}));
+        ASSERT_TRUE(waitFor([&] { return play->text() == "Suona"; }));
+    });
+}
+
+TEST_F(PlayerDialog, DefaultFollowsTheFirstTrack)
+{
+    runMainWindow([&](CPlayerDlg& dialog) {
+        auto* defaultBox = child<QCheckBox>(dialog, 1033);
+        choose(dialog, 1035, 0);
+        EXPECT_TRUE(defaultBox->isChecked());
+        EXPECT_TRUE(defaultBox->isEnabled());
+        QTest::keyClick(child<QComboBox>(dialog, 1029), Qt::Key_Down);
+        EXPECT_FALSE(defaultBox->isChecked());
+    });
+}
+
+TEST_F(PlayerDialog, ALoadedNameShowsAfterTheNextPartitionChange)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Canzone.wav"));
+    ASSERT_TRUE(WavBuilder::deviceFormat().data(WavBuilder::samples(640)).writeTo(path));
+    runMainWindow([&](CPlayerDlg& dialog) {
+        choose(dialog, 1032, 1);
+        FileDialog::setNextFileName(path);
+        QTest::mouseClick(child<QPushButton>(dialog, 1020), Qt::LeftButton);
+        EXPECT_EQ(app.m_strTrackName[1], "Canzone");
+        auto* combo = child<QComboBox>(dialog, 1029);
+        EXPECT_EQ(items(combo), (QStringList{"Brano 1", "Brano 2"}));
+        QTest::mouseClick(child<QRadioButton>(dialog, 1032), Qt::LeftButton);
+        EXPECT_EQ(items(combo), (QStringList{"Brano 1", "Canzone"}));
+    });
+    const Bytes flash = player->flash();
+    EXPECT_EQ(Bytes(flash.begin() + 0x80003, flash.begin() + 0x8000A), (Bytes{'C', 'a', 'n', 'z', 'o', 'n', 'e'}));
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(app.m_Config.Config2, 0x01) << "the configuration is packed from the controls";
+}
+
+TEST_F(PlayerDialog, WhileADownloadRunsNothingElseStartsAndTheWindowStays)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lungo.wav"));
+    ASSERT_TRUE(WavBuilder::deviceFormat().data(WavBuilder::samples(64 * 150)).writeTo(path));
+    player->setAckDelay(std::chrono::milliseconds(2));
+    runMainWindow([&](CPlayerDlg& dialog) {
+        choose(dialog, 1031, 0);
+        bool checked = false;
+        QTimer::singleShot(50, [&] {
+            checked = true;
+            EXPECT_TRUE(app.IsDownloading());
+            for (int id : {1007, 1020, 1023}) {
+                EXPECT_FALSE(child<QPushButton>(dialog, id)->isEnabled()) << id;
+            }
+            EXPECT_FALSE(child<QComboBox>(dialog, 1029)->isEnabled());
+            dialog.reject();
+            dialog.close();
+            EXPECT_TRUE(dialog.isVisible());
+        });
+        FileDialog::setNextFileName(path);
+        QTest::mouseClick(child<QPushButton>(dialog, 1020), Qt::LeftButton);
+        EXPECT_TRUE(checked);
+        EXPECT_TRUE(child<QPushButton>(dialog, 1007)->isEnabled());
+        EXPECT_TRUE(child<QPushButton>(dialog, 1023)->isEnabled());
+    });
+}
+
+TEST_F(PlayerDialog, WithoutAPlayerOnlyTheListAndTheDiagnosticsWork)
+{
+    player->setPresent(false);
+    runMainWindow([&](CPlayerDlg& dialog) {
+        EXPECT_EQ(child<QLabel>(dialog, 1034)->text(), "<Lettore USB non trovato>");
+        QTest::keyClick(child<QComboBox>(dialog, 1029), Qt::Key_Down);
+        for (int id : {1007, 1020}) {
+            EXPECT_FALSE(child<QPushButton>(dialog, id)->isEnabled()) << id;
+        }
+        for (int id : {1033, 1030}) {
+            EXPECT_FALSE(child<QCheckBox>(dialog, id)->isEnabled()) << id;
+        }
+        for (int id : {1031, 1032, 1035, 1036}) {
+            EXPECT_FALSE(child<QRadioButton>(dialog, id)->isEnabled()) << id;
+        }
+        EXPECT_TRUE(child<QComboBox>(dialog, 1029)->isEnabled());
+        EXPECT_TRUE(child<QPushButton>(dialog, 1023)->isEnabled());
+    });
+    EXPECT_EQ(ui.messages, QStringList{"Unable to open VxD, Error code: 103"});
+    EXPECT_EQ(app.m_Config.Config3, 60) << "the defaults, as no player answered";
+}
+
+TEST_F(PlayerDialog, TheAboutEntryOpensTheAboutBoxForItsCommandsOnly)
+{
+    runMainWindow([&](CPlayerDlg& dialog) {
+        const auto opens = [&](unsigned id) {
+            bool opened = false;
+            QTimer::singleShot(0, [&] {
+                if (auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
+                    opened = true;
+                    EXPECT_EQ(about->windowTitle(), "Informazioni su Zoffino USB");
+                    about->accept();
+                }
+            });
+            dialog.OnSysCommand(id, 0);
+            QCoreApplication::processEvents();
+            return opened;
+        };
+        EXPECT_TRUE(opens(16));
+        EXPECT_TRUE(opens(31));
+        EXPECT_FALSE(opens(32));
+        EXPECT_FALSE(opens(0xF060));
+
+        // The entry of the window's menu.
+        bool offered = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                offered = menu->actions().size() == 1 && menu->actions()[0]->text() == "&Informazioni su ZoffinoUSB...";
+                menu->close();
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), dialog.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&dialog, &event);
+        EXPECT_TRUE(offered);
+
+        StringTable::setOverride(IDS_ABOUTBOX, QString());
+        offered = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                offered = true;
+                menu->close();
+            }
+        });
+        QApplication::sendEvent(&dialog, &event);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(offered);
+        StringTable::clearOverrides();
+    });
+}
+
+} // namespace

@@ -88,11 +88,11 @@ int CRegSettings::WriteString(const char* section, const QString& valueName, con
 int CRegSettings::WriteNumber(const char* section, const QString& valueName, std::uint32_t value)
 {
 #ifdef Q_OS_WIN
-    // QSettings stores an int as a REG_DWORD; a quint32 above INT_MAX would not survive its conversion.
+    // QSettings stores an int as a REG_DWORD and gives it back as one; the bits are the number.
     return writeValue(section, valueName, QVariant(static_cast<qint32>(value)));
 #else
     // An ini file keeps every value as text, and this is the text QSettings writes for a quint32. Writing the
-    // text itself lets the read-back check below compare like with like.
+    // text itself lets the check of the written file compare like with like.
     return writeValue(section, valueName, QString::number(value));
 #endif
 }
@@ -259,7 +259,8 @@ int CRegSettings::writeIniValue(const QString& key, const QVariant& value) const
         QFile file(checked.path);
         file.setPermissions(old.permissions());
         // QSettings takes a file with the size and the modification time (to the millisecond) it last saw for
-        // unchanged and answers from its cache. Two saves within a millisecond must still differ.
+        // unchanged and answers from its cache. Two saves within a millisecond, or across a clock that went
+        // back, must still differ.
         const QDateTime oldTime = old.lastModified();
         if (QFileInfo(checked.path).lastModified() <= oldTime && file.open(QIODevice::ReadWrite)) {
             file.setFileTime(oldTime.addMSecs(1), QFileDevice::FileModificationTime);

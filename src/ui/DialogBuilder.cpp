@@ -13,20 +13,69 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QStyle>
+
+#include <algorithm>
 
 std::vector<QWidget*> DialogBuilder::build(QDialog& dialog, const DialogTemplate& layout)
 {
-    const DialogUnits units(dialog.font());
+    const DialogUnits units = unitsFor(dialog, layout);
     dialog.setWindowTitle(QString::fromUtf8(layout.caption));
     dialog.setFixedSize(units.size(layout.cx, layout.cy));
     std::vector<QWidget*> controls;
     for (const ControlTemplate& control : layout.controls) {
-        controls.push_back(createControl(dialog, control));
+        controls.push_back(createControl(dialog, control, units));
     }
     return controls;
 }
 
-QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& control)
+DialogUnits DialogBuilder::unitsFor(const QDialog& dialog, const DialogTemplate& layout)
+{
+    const DialogUnits fontUnits(dialog.font());
+    const QFontMetrics metrics(dialog.font());
+    const QStyle* style = dialog.style();
+    int baseX = fontUnits.baseX();
+    for (const ControlTemplate& control : layout.controls) {
+        QString text = QString::fromUtf8(control.text);
+        if (!(control.style & ControlStyle::kNoPrefix)) {
+            text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+        }
+        int needed = metrics.horizontalAdvance(text);
+        switch (control.kind) {
+        case ControlKind::PushButton:
+        case ControlKind::DefaultPushButton:
+            needed += 2 * style->pixelMetric(QStyle::PM_ButtonMargin);
+            break;
+        case ControlKind::CheckBox:
+            needed += style->pixelMetric(QStyle::PM_IndicatorWidth) +
+                      style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 2;
+            break;
+        case ControlKind::RadioButton:
+            needed += style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                      style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) + 2;
+            break;
+        case ControlKind::GroupBox:
+            needed += 2 * metrics.averageCharWidth();
+            break;
+        case ControlKind::Static:
+            // A line of the static's own text; a sunken field is filled at run time and wraps.
+            if (control.style & ControlStyle::kSunken) {
+                needed = 0;
+            }
+            break;
+        default:
+            needed = 0;
+            break;
+        }
+        if (needed > 0 && control.cx > 0) {
+            baseX = std::max(baseX, (needed * 4 + control.cx - 1) / control.cx);
+        }
+    }
+    return DialogUnits(baseX, fontUnits.baseY());
+}
+
+QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& control, const DialogUnits& units)
 {
     using namespace ControlStyle;
     const QString text = QString::fromUtf8(control.text);
@@ -97,7 +146,6 @@ QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& co
     }
     }
 
-    const DialogUnits units(dialog.font());
     QRect geometry = units.rect(control.x, control.y, control.cx, control.cy);
     // A combo box's template height is that of its dropped list; the closed box keeps its natural height.
     if (control.kind == ControlKind::ComboBox) {

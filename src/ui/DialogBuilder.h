@@ -4,6 +4,7 @@
 
 #include <vector>
 
+class DialogUnits;
 class QDialog;
 class QWidget;
 
@@ -14,5 +15,9 @@ class DialogBuilder
 public:
     // The controls created, in the template's order.
     static std::vector<QWidget*> build(QDialog& dialog, const DialogTemplate& layout);
-    static QWidget* createControl(QDialog& dialog, const ControlTemplate& control);
+    static QWidget* createControl(QDialog& dialog, const ControlTemplate& control, const DialogUnits& units);
+
+    // The dialog font's units, widened where a control's text would not fit its template width with this
+    // platform's font and indicators. The template's proportions stay; nothing is clipped.
+    static DialogUnits unitsFor(const QDialog& dialog, const DialogTemplate& layout);
 };

@@ -10,6 +10,10 @@ class DialogUnits
 {
 public:
     explicit DialogUnits(const QFont& font);
+    DialogUnits(int baseX, int baseY) : m_baseX(baseX), m_baseY(baseY) {}
+
+    int baseX() const { return m_baseX; }
+    int baseY() const { return m_baseY; }
 
     int x(int units) const { return (units * m_baseX + 2) / 4; }
     int y(int units) const { return (units * m_baseY + 4) / 8; }

@@ -124,6 +124,7 @@ public:
 private:
     void ReportOpenFailure(std::uint32_t errorCode);
     bool DeviceLengthsUsable(const HidReportLengths& caps) const;
+    // Builds nothing unless the diagnostics window is open: the argument is made only then.
     void PostToDiagnostics(UiMessage message);
     void StoreInputReport(std::span<const std::uint8_t> bytes, Report& snapshot);
     bool WaitForStop(std::chrono::milliseconds timeout);

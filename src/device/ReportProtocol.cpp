@@ -40,6 +40,11 @@ CPlayerApp::Report CPlayerApp::InputReport() const
 int CPlayerApp::WriteReport(const Report& report)
 {
     const std::size_t length = std::min<std::size_t>(m_Caps.output, report.size());
+    // Shown before it is written, so that the player's answer, which the reader may post while the write
+    // is still returning, never appears above the report it answers.
+    PostToDiagnostics({.message = WM_DIAG_WRITE,
+                       .lParam = 0,
+                       .bytes = std::vector<std::uint8_t>(report.begin(), report.begin() + length)});
     int written = 0;
     bool failed = true;
     if (m_hWriteDevice) {
@@ -49,18 +54,12 @@ int CPlayerApp::WriteReport(const Report& report)
             failed = false;
         }
     }
-
     if (failed) {
         m_hWriteDevice.reset();
+        PostToDiagnostics({.message = WM_DIAG_WRITE, .lParam = 1, .text = "Can't write to device"});
     }
     // Only an open diagnostics window is told; nothing is built for it otherwise.
     if (m_pDiagDlg.load() != nullptr) {
-        PostToDiagnostics({.message = WM_DIAG_WRITE,
-                           .lParam = 0,
-                           .bytes = std::vector<std::uint8_t>(report.begin(), report.begin() + length)});
-        if (failed) {
-            PostToDiagnostics({.message = WM_DIAG_WRITE, .lParam = 1, .text = "Can't write to device"});
-        }
         PostToDiagnostics(
             {.message = WM_DIAG_WRITE, .lParam = 1, .text = "Bytes Written: " + std::to_string(written)});
     }

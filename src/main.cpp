@@ -42,6 +42,7 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "%s: %s\n", qPrintable(QDir::toNativeSeparators(path)), error.c_str());
             return 1;
         }
+        player->setReportTime(std::chrono::microseconds(options.reportTimeUs));
         theApp.SetBackend(std::move(player));
     } else {
         theApp.SetBackend(std::make_unique<HidapiBackend>());

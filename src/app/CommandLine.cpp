@@ -19,9 +19,18 @@ CommandLine CommandLine::parse(const QStringList& arguments)
             if (result.imagePath.isEmpty()) {
                 result.error = QStringLiteral("--simulate= needs a file name");
             }
+        } else if (argument.startsWith(QLatin1String("--report-time="))) {
+            bool ok = false;
+            result.reportTimeUs = argument.mid(14).toInt(&ok);
+            if (!ok || result.reportTimeUs < 0 || result.reportTimeUs > 1000000) {
+                result.error = QStringLiteral("--report-time= needs a number of microseconds up to 1000000");
+            }
         } else {
             result.error = QStringLiteral("unknown argument: %1").arg(argument);
         }
+    }
+    if (result.error.isEmpty() && result.reportTimeUs > 0 && result.device != Device::Simulated) {
+        result.error = QStringLiteral("--report-time= only applies to the simulated player");
     }
     return result;
 }
@@ -37,6 +46,8 @@ QString CommandLine::helpText(const QString& program)
                           "                    %2\n"
                           "  --simulate=FILE   run on a simulated player whose flash is kept in FILE (a plain\n"
                           "                    1 MiB image, created erased when missing)\n"
+                          "  --report-time=US  with --simulate: each report takes US microseconds on the\n"
+                          "                    simulated bus (1000 as on full-speed USB; default 0)\n"
                           "  -h, --help        show this text\n")
         .arg(program, QDir::toNativeSeparators(defaultImagePath()));
 }

@@ -15,6 +15,9 @@ struct CommandLine
     Device device = Device::Hidapi;
     // The simulated player's flash image; empty for the one in the user's data folder.
     QString imagePath;
+    // Time each report of the simulated player takes on its bus, in microseconds; 0 is an infinitely fast
+    // bus, 1000 paces it like full-speed USB.
+    int reportTimeUs = 0;
     bool help = false;
     // Set when the arguments cannot be understood.
     QString error;

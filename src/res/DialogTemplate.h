@@ -57,3 +57,5 @@ inline constexpr int IDD_DIAGNOSTICS = 102;
 inline constexpr int IDD_PROGRESS = 383;
 inline constexpr int IDD_PLAYER = 384;
 inline constexpr int IDC_STATIC = -1;
+inline constexpr int ID_DIALOG_OK = 1;
+inline constexpr int ID_DIALOG_CANCEL = 2;

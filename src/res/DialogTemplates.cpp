@@ -20,7 +20,7 @@ const std::map<int, DialogTemplate>& templates()
               {IDC_STATIC, K::Icon, "", 11, 17, 20, 20, kNone},
               {IDC_STATIC, K::Static, "Programma Gestione Zoffino USB versione 1.0", 40, 15, 119, 8, kGroup | kNoPrefix},
               {IDC_STATIC, K::Static, "Copyright (C) 2026 Quenmark Audio", 40, 29, 137, 8, kGroup},
-              {1, K::DefaultPushButton, "OK", 184, 34, 44, 14, kGroup | kTabStop},
+              {ID_DIALOG_OK, K::DefaultPushButton, "OK", 184, 34, 44, 14, kGroup | kTabStop},
           }}},
         {IDD_DIAGNOSTICS,
          {IDD_DIAGNOSTICS,
@@ -47,7 +47,7 @@ const std::map<int, DialogTemplate>& templates()
           186,
           47,
           {
-              {2, K::PushButton, "Annulla", 70, 26, 45, 14, kTabStop | kDisabled},
+              {ID_DIALOG_CANCEL, K::PushButton, "Annulla", 70, 26, 45, 14, kTabStop | kDisabled},
               {1014, K::ProgressBar, "Progress1", 7, 7, 172, 11, kBorder},
           }}},
         {IDD_PLAYER,

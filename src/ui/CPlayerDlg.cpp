@@ -38,9 +38,9 @@ template <typename T> T* control(QDialog& dialog, int id)
 
 CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent) : QDialog(parent), m_hIcon(AppIcon::icon()), m_app(app)
 {
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
     DialogBuilder::build(*this, DialogTemplate::get(IDD_PLAYER));
+    // The main window alone can also be minimised, and it has a taskbar entry of its own.
+    setWindowFlags((windowFlags() & ~Qt::Dialog) | Qt::Window | Qt::WindowMinimizeButtonHint);
     m_ctlTrack = control<QComboBox>(*this, 1029);
     m_ctlLoad = control<QPushButton>(*this, 1020);
     m_ctlDefault = control<QCheckBox>(*this, 1033);
@@ -327,9 +327,11 @@ void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event)
     }
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("systemMenu"));
-    QAction* entry = menu.addAction(about);
-    connect(entry, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX, 0); });
-    menu.exec(event->globalPos());
+    const QAction* entry = menu.addAction(about);
+    // The command runs once the menu has closed and let go of the mouse and keyboard.
+    if (menu.exec(event->globalPos()) == entry) {
+        OnSysCommand(IDM_ABOUTBOX, 0);
+    }
 }
 
 #ifdef Q_OS_WIN

@@ -22,6 +22,9 @@ std::vector<QWidget*> DialogBuilder::build(QDialog& dialog, const DialogTemplate
 {
     const DialogUnits units = unitsFor(dialog, layout);
     dialog.setWindowTitle(QString::fromUtf8(layout.caption));
+    // A caption with the system menu and its close box; no resizing, as the controls sit at fixed places.
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint);
     dialog.setFixedSize(units.size(layout.cx, layout.cy));
     std::vector<QWidget*> controls;
     for (const ControlTemplate& control : layout.controls) {
@@ -87,6 +90,12 @@ QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& co
         // Only the template's default button answers the Enter key.
         button->setAutoDefault(false);
         button->setDefault(control.kind == ControlKind::DefaultPushButton);
+        // The OK and Cancel commands end a dialog by their ids, whatever the button says.
+        if (control.id == ID_DIALOG_OK) {
+            QObject::connect(button, &QPushButton::clicked, &dialog, &QDialog::accept);
+        } else if (control.id == ID_DIALOG_CANCEL) {
+            QObject::connect(button, &QPushButton::clicked, &dialog, &QDialog::reject);
+        }
         widget = button;
         break;
     }

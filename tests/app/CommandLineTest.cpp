@@ -18,6 +18,7 @@ TEST(CommandLine, ChoosesTheDeviceAndTheImage)
     EXPECT_EQ(withFile.imagePath, "/tmp/a b.img");
 
     EXPECT_TRUE(CommandLine::parse({"-h"}).help);
+    EXPECT_EQ(CommandLine::parse({"--simulate", "--report-time=1000"}).reportTimeUs, 1000);
 }
 
 TEST(CommandLine, RefusesWhatItDoesNotKnow)
@@ -25,6 +26,8 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow)
     EXPECT_FALSE(CommandLine::parse({"--simulate="}).error.isEmpty());
     EXPECT_FALSE(CommandLine::parse({"--simulated"}).error.isEmpty());
     EXPECT_FALSE(CommandLine::parse({"player.img"}).error.isEmpty());
+    EXPECT_FALSE(CommandLine::parse({"--simulate", "--report-time=fast"}).error.isEmpty());
+    EXPECT_FALSE(CommandLine::parse({"--report-time=1000"}).error.isEmpty()) << "only for the simulated player";
 }
 
 } // namespace

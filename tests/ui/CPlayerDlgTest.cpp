@@ -231,6 +231,9 @@ TEST_F(PlayerDialog, TheAboutEntryOpensTheAboutBoxForItsCommandsOnly)
                 if (auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
                     opened = true;
                     EXPECT_EQ(about->windowTitle(), "Informazioni su Zoffino USB");
+                    // Enter is the OK button's.
+                    QTest::keyClick(about, Qt::Key_Return);
+                    EXPECT_FALSE(about->isVisible());
                     about->accept();
                 }
             });

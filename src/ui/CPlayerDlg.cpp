@@ -148,7 +148,13 @@ void CPlayerDlg::FillTrackList()
 
 void CPlayerDlg::UpdateControls()
 {
-    const bool ready = m_app.m_nDeviceState > 0;
+    EnableDeviceControls(m_app.m_nDeviceState > 0);
+    m_bDefault = m_nTrack == m_app.m_nDefaultTrack;
+    UpdateData(false);
+}
+
+void CPlayerDlg::EnableDeviceControls(bool ready)
+{
     const bool chosen = ready && m_nTrack >= 0;
     m_ctlPlay->setEnabled(chosen);
     m_ctlLoad->setEnabled(chosen);
@@ -157,8 +163,6 @@ void CPlayerDlg::UpdateControls()
         radio->setEnabled(ready);
     }
     m_ctlLoop->setEnabled(ready);
-    m_bDefault = m_nTrack == m_app.m_nDefaultTrack;
-    UpdateData(false);
 }
 
 void CPlayerDlg::OnTrackSelChange()
@@ -215,29 +219,10 @@ void CPlayerDlg::OnLoadFile()
 
 void CPlayerDlg::SetCommandsEnabled(bool enabled)
 {
-    if (!enabled) {
-        for (QWidget* widget : std::initializer_list<QWidget*>{m_ctlTrack, m_ctlLoad, m_ctlDefault, m_ctlLoop,
-                                                               m_ctlPlay, m_ctlDiagnostics}) {
-            widget->setEnabled(false);
-        }
-        for (QRadioButton* radio : m_ctlPartition) {
-            radio->setEnabled(false);
-        }
-        return;
-    }
-    m_ctlTrack->setEnabled(true);
-    m_ctlDiagnostics->setEnabled(true);
-    // The rest as they were: the download may have taken long, but it changed neither the selection nor
-    // the device state.
-    const bool ready = m_app.m_nDeviceState > 0;
-    const bool chosen = ready && m_nTrack >= 0;
-    m_ctlPlay->setEnabled(chosen);
-    m_ctlLoad->setEnabled(chosen);
-    m_ctlDefault->setEnabled(chosen);
-    for (QRadioButton* radio : m_ctlPartition) {
-        radio->setEnabled(ready);
-    }
-    m_ctlLoop->setEnabled(ready);
+    m_ctlTrack->setEnabled(enabled);
+    m_ctlDiagnostics->setEnabled(enabled);
+    // Back as they were: a download changes neither the selection nor the device state.
+    EnableDeviceControls(enabled && m_app.m_nDeviceState > 0);
 }
 
 void CPlayerDlg::OnDiagnostics()

@@ -67,6 +67,8 @@ private:
     void OnMessage(UiMessage& message);
     // While a download runs no command may start another, nor close the window under it.
     void SetCommandsEnabled(bool enabled);
+    // The controls that need the player, and the track buttons that also need a selected track.
+    void EnableDeviceControls(bool ready);
 
     CPlayerApp& m_app;
     bool m_bWindowExists = false;

@@ -134,7 +134,8 @@ Run download(CPlayerApp& app, const QString& path, std::uint32_t samples)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     // The simulated bus paces reports with sleeps; the default timer slack of 50 us would add more to
     // each report than the host does. Threads started later inherit the setting.
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);

@@ -34,7 +34,8 @@ int main(int argc, char* argv[])
     }
 
     if (options.device == CommandLine::Device::Simulated) {
-        const QString path = options.imagePath.isEmpty() ? CommandLine::defaultImagePath() : options.imagePath;
+        const QString path =
+            options.imagePath.isEmpty() ? CommandLine::defaultImagePath() : options.imagePath;
         QDir().mkpath(QFileInfo(path).absolutePath());
         auto player = std::make_unique<SimulatedPlayer>();
         std::string error;

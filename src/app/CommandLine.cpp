@@ -37,18 +37,19 @@ CommandLine CommandLine::parse(const QStringList& arguments)
 
 QString CommandLine::helpText(const QString& program)
 {
-    return QStringLiteral("Usage: %1 [--simulate[=FILE]]\n"
-                          "\n"
-                          "Manages the tracks of a Zoffino USB audio player (vendor 115f, product 0230).\n"
-                          "Without options the program talks to the real player through hidapi.\n"
-                          "\n"
-                          "  --simulate        run on a simulated player instead; its 1 MiB flash is kept in\n"
-                          "                    %2\n"
-                          "  --simulate=FILE   run on a simulated player whose flash is kept in FILE (a plain\n"
-                          "                    1 MiB image, created erased when missing)\n"
-                          "  --report-time=US  with --simulate: each report takes US microseconds on the\n"
-                          "                    simulated bus (1000 as on full-speed USB; default 0)\n"
-                          "  -h, --help        show this text\n")
+    return QStringLiteral(
+               "Usage: %1 [--simulate[=FILE]]\n"
+               "\n"
+               "Manages the tracks of a Zoffino USB audio player (vendor 115f, product 0230).\n"
+               "Without options the program talks to the real player through hidapi.\n"
+               "\n"
+               "  --simulate        run on a simulated player instead; its 1 MiB flash is kept in\n"
+               "                    %2\n"
+               "  --simulate=FILE   run on a simulated player whose flash is kept in FILE (a plain\n"
+               "                    1 MiB image, created erased when missing)\n"
+               "  --report-time=US  with --simulate: each report takes US microseconds on the\n"
+               "                    simulated bus (1000 as on full-speed USB; default 0)\n"
+               "  -h, --help        show this text\n")
         .arg(program, QDir::toNativeSeparators(defaultImagePath()));
 }
 

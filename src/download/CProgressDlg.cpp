@@ -53,7 +53,8 @@ void CProgressDlg::SetPos(int pos)
     const int shown = std::clamp(pos, 0, std::max(m_nUpper, 0));
     // The bar recomputes its text and repaints itself on every change of its value, which would cost more
     // than a block write; a change that does not move it by a pixel waits for one that does.
-    const qint64 moved = static_cast<qint64>(std::abs(shown - m_ctlProgress->value())) * m_ctlProgress->width();
+    const qint64 moved =
+        static_cast<qint64>(std::abs(shown - m_ctlProgress->value())) * m_ctlProgress->width();
     if (moved >= m_nUpper || shown == m_nUpper || shown == 0) {
         m_ctlProgress->setValue(shown);
     }

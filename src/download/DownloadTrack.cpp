@@ -46,7 +46,8 @@ void CPlayerApp::PumpBetweenBlocks()
     }
 }
 
-int CPlayerApp::DownloadTrack(const QString& path, const QString& title, std::uint32_t start, std::uint32_t length)
+int CPlayerApp::DownloadTrack(const QString& path, const QString& title, std::uint32_t start,
+                              std::uint32_t length)
 {
     // Two downloads would interleave their writes into the player's memory.
     if (m_bDownloading) {
@@ -87,14 +88,16 @@ int CPlayerApp::DownloadTrack(const QString& path, const QString& title, std::ui
     // Only the "data" chunk's samples are sent, and of a chunk that claims more than the file holds, what
     // the file holds.
     const qint64 available = std::min(dataSize, std::max<qint64>(file.size() - file.pos(), 0));
-    const qint64 slotBlocks = limit > TrackSlot::kHeaderSize
-                                  ? (limit - TrackSlot::kHeaderSize + Protocol::kBlockSize - 1) / Protocol::kBlockSize
-                                  : 0;
-    const qint64 trackBytes =
-        std::min<qint64>(available / Protocol::kBlockSize, slotBlocks) * static_cast<qint64>(Protocol::kBlockSize);
+    const qint64 slotBlocks =
+        limit > TrackSlot::kHeaderSize
+            ? (limit - TrackSlot::kHeaderSize + Protocol::kBlockSize - 1) / Protocol::kBlockSize
+            : 0;
+    const qint64 trackBytes = std::min<qint64>(available / Protocol::kBlockSize, slotBlocks) *
+                              static_cast<qint64>(Protocol::kBlockSize);
 
     std::unique_ptr<ProgressIndicator> progress =
-        m_pUi ? m_pUi->createProgress(QStringLiteral("Download file audio in corso..."), static_cast<int>(limit))
+        m_pUi ? m_pUi->createProgress(QStringLiteral("Download file audio in corso..."),
+                                      static_cast<int>(limit))
               : nullptr;
     if (m_pUi) {
         m_pUi->storeMainWindowConfig();
@@ -106,8 +109,9 @@ int CPlayerApp::DownloadTrack(const QString& path, const QString& title, std::ui
     const auto deviceFailed = [&](std::uint32_t failedAddress) {
         progress.reset();
         const qint64 sent = std::min<qint64>(off - TrackSlot::kHeaderSize, trackBytes);
-        tell(QStringLiteral("Download del brano non riuscito: il lettore non ha risposto (blocco all'indirizzo "
-                            "0x%1).\nSono arrivati al lettore %2 byte del brano su %3.")
+        tell(QStringLiteral(
+                 "Download del brano non riuscito: il lettore non ha risposto (blocco all'indirizzo "
+                 "0x%1).\nSono arrivati al lettore %2 byte del brano su %3.")
                  .arg(QString::number(failedAddress, 16).toUpper().rightJustified(5, QLatin1Char('0')))
                  .arg(sent)
                  .arg(trackBytes));
@@ -129,10 +133,12 @@ int CPlayerApp::DownloadTrack(const QString& path, const QString& title, std::ui
         if (remaining < static_cast<qint64>(block.size())) {
             break;
         }
-        const qint64 read = file.read(reinterpret_cast<char*>(block.data()), static_cast<qint64>(block.size()));
+        const qint64 read =
+            file.read(reinterpret_cast<char*>(block.data()), static_cast<qint64>(block.size()));
         if (read != static_cast<qint64>(block.size())) {
             progress.reset();
-            tell(QStringLiteral("Errore nella lettura del file \"%1\":\n%2").arg(shownPath, file.errorString()));
+            tell(QStringLiteral("Errore nella lettura del file \"%1\":\n%2")
+                     .arg(shownPath, file.errorString()));
             return kDownloadFileFailed;
         }
         remaining -= read;

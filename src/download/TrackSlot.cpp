@@ -25,5 +25,6 @@ std::optional<TrackSlot> TrackSlot::forTrack(int partitionMode, int track)
     default:
         return std::nullopt;
     }
-    return TrackSlot{firstSector * Protocol::kSectorSize, sectors * Protocol::kSectorSize - (kHeaderSize + 1)};
+    return TrackSlot{firstSector * Protocol::kSectorSize,
+                     sectors * Protocol::kSectorSize - (kHeaderSize + 1)};
 }

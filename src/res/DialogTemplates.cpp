@@ -18,7 +18,8 @@ const std::map<int, DialogTemplate>& templates()
           55,
           {
               {IDC_STATIC, K::Icon, "", 11, 17, 20, 20, kNone},
-              {IDC_STATIC, K::Static, "Programma Gestione Zoffino USB versione 1.0", 40, 15, 119, 8, kGroup | kNoPrefix},
+              {IDC_STATIC, K::Static, "Programma Gestione Zoffino USB versione 1.0", 40, 15, 119, 8,
+               kGroup | kNoPrefix},
               {IDC_STATIC, K::Static, "Copyright (C) 2026 Quenmark Audio", 40, 29, 137, 8, kGroup},
               {ID_DIALOG_OK, K::DefaultPushButton, "OK", 184, 34, 44, 14, kGroup | kTabStop},
           }}},

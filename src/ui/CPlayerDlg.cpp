@@ -36,7 +36,8 @@ template <typename T> T* control(QDialog& dialog, int id)
 
 } // namespace
 
-CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent) : QDialog(parent), m_hIcon(AppIcon::icon()), m_app(app)
+CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent)
+    : QDialog(parent), m_hIcon(AppIcon::icon()), m_app(app)
 {
     DialogBuilder::build(*this, DialogTemplate::get(IDD_PLAYER));
     // The main window alone can also be minimised, and it has a taskbar entry of its own.

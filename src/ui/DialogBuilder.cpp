@@ -23,8 +23,8 @@ std::vector<QWidget*> DialogBuilder::build(QDialog& dialog, const DialogTemplate
     const DialogUnits units = unitsFor(dialog, layout);
     dialog.setWindowTitle(QString::fromUtf8(layout.caption));
     // A caption with the system menu and its close box; no resizing, as the controls sit at fixed places.
-    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint);
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     dialog.setFixedSize(units.size(layout.cx, layout.cy));
     std::vector<QWidget*> controls;
     for (const ControlTemplate& control : layout.controls) {
@@ -78,7 +78,8 @@ DialogUnits DialogBuilder::unitsFor(const QDialog& dialog, const DialogTemplate&
     return DialogUnits(baseX, fontUnits.baseY());
 }
 
-QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& control, const DialogUnits& units)
+QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& control,
+                                      const DialogUnits& units)
 {
     using namespace ControlStyle;
     const QString text = QString::fromUtf8(control.text);
@@ -103,7 +104,8 @@ QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& co
         auto* label = new QLabel(&dialog);
         label->setTextFormat(Qt::PlainText);
         label->setText(text);
-        label->setAlignment((control.style & kCentered ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+        label->setAlignment((control.style & kCentered ? Qt::AlignHCenter : Qt::AlignLeft) |
+                            Qt::AlignVCenter);
         if (control.style & kSunken) {
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         }
@@ -167,7 +169,8 @@ QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& co
     if (control.style & kDisabled) {
         widget->setEnabled(false);
     }
-    if (!(control.style & kTabStop) && control.kind != ControlKind::Static && control.kind != ControlKind::Icon) {
+    if (!(control.style & kTabStop) && control.kind != ControlKind::Static &&
+        control.kind != ControlKind::Icon) {
         widget->setFocusPolicy(Qt::ClickFocus);
     }
     if (control.kind == ControlKind::GroupBox) {

@@ -17,7 +17,10 @@ public:
 
     int x(int units) const { return (units * m_baseX + 2) / 4; }
     int y(int units) const { return (units * m_baseY + 4) / 8; }
-    QRect rect(int x, int y, int cx, int cy) const { return {this->x(x), this->y(y), this->x(cx), this->y(cy)}; }
+    QRect rect(int x, int y, int cx, int cy) const
+    {
+        return {this->x(x), this->y(y), this->x(cx), this->y(cy)};
+    }
     QSize size(int cx, int cy) const { return {x(cx), y(cy)}; }
 
 private:

@@ -27,7 +27,8 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow)
     EXPECT_FALSE(CommandLine::parse({"--simulated"}).error.isEmpty());
     EXPECT_FALSE(CommandLine::parse({"player.img"}).error.isEmpty());
     EXPECT_FALSE(CommandLine::parse({"--simulate", "--report-time=fast"}).error.isEmpty());
-    EXPECT_FALSE(CommandLine::parse({"--report-time=1000"}).error.isEmpty()) << "only for the simulated player";
+    EXPECT_FALSE(CommandLine::parse({"--report-time=1000"}).error.isEmpty())
+        << "only for the simulated player";
 }
 
 } // namespace

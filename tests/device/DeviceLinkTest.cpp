@@ -18,8 +18,7 @@ std::vector<std::uint8_t> inputReport(std::uint8_t id, std::uint8_t type, std::u
 }
 
 class DeviceLink : public LinkFixture
-{
-};
+{};
 
 TEST_F(DeviceLink, OpensThePlayerAmongOtherInterfacesAndClosesPromptly)
 {
@@ -49,8 +48,7 @@ TEST_F(DeviceLink, FailureTextsWhenNoUsablePlayerIsFound)
         QString expected;
     };
     const Case cases[] = {
-        {"no player", [](SimulatedPlayer& p) { p.setPresent(false); },
-         "Unable to open VxD, Error code: 103"},
+        {"no player", [](SimulatedPlayer& p) { p.setPresent(false); }, "Unable to open VxD, Error code: 103"},
         {"open refused", [](SimulatedPlayer& p) { p.setOpenFails(true, 0xABC); },
          "Unable to open VxD, Error code: abc"},
         {"reports longer than 64 bytes", [](SimulatedPlayer& p) { p.setReportLength(65, 65); },

@@ -228,8 +228,9 @@ TEST_F(ReportProtocol, AFailedWriteClosesTheHandleAndIsNeverAcknowledged)
         }
     }
     EXPECT_EQ(dumps, 3u);
-    EXPECT_EQ(texts, (std::vector<std::string>{"Can't write to device", "Bytes Written: 0", "Can't write to device",
-                                               "Bytes Written: 0", "Can't write to device", "Bytes Written: 0"}));
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"Can't write to device", "Bytes Written: 0", "Can't write to device",
+                                        "Bytes Written: 0", "Can't write to device", "Bytes Written: 0"}));
 }
 
 TEST_F(ReportProtocol, WritesAreShownOnlyWhileTheDiagnosticsAreOpen)

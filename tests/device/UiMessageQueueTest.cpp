@@ -27,8 +27,7 @@ TEST(UiMessageQueue, TakeRemovesTheFirstMatchAndLeavesTheRestInOrder)
     EXPECT_EQ(first->wParam, 1u);
 
     std::vector<std::pair<std::uint32_t, std::uintptr_t>> rest;
-    queue.setHandler(UiTarget::MainWindow,
-                     [&rest](UiMessage& m) { rest.emplace_back(m.message, m.wParam); });
+    queue.setHandler(UiTarget::MainWindow, [&rest](UiMessage& m) { rest.emplace_back(m.message, m.wParam); });
     EXPECT_EQ(queue.dispatchPending(), 3u);
     EXPECT_EQ(rest, (std::vector<std::pair<std::uint32_t, std::uintptr_t>>{
                         {WM_DEVICE_BUSY, 0}, {WM_DEVICE_BUSY, 1}, {WM_DEVICE_REPORT, 2}}));

@@ -21,9 +21,9 @@ TEST(TrackSlot, EveryModeAndWrappingTrackIndexes)
         std::uint32_t start, length;
     };
     const Case cases[] = {
-        {0, 0, 0x00000, 0xFFF7F}, {0, 9, 0x00000, 0xFFF7F},  {1, 0, 0x00000, 0x7FF7F},
-        {1, 1, 0x80000, 0x7FF7F}, {1, 7, 0x80000, 0x7FF7F},  {2, 3, 0xC0000, 0x3FF7F},
-        {2, 6, 0x80000, 0x3FF7F}, {3, 5, 0xA0000, 0x1FF7F},  {3, 7, 0xE0000, 0x1FF7F},
+        {0, 0, 0x00000, 0xFFF7F},  {0, 9, 0x00000, 0xFFF7F}, {1, 0, 0x00000, 0x7FF7F},
+        {1, 1, 0x80000, 0x7FF7F},  {1, 7, 0x80000, 0x7FF7F}, {2, 3, 0xC0000, 0x3FF7F},
+        {2, 6, 0x80000, 0x3FF7F},  {3, 5, 0xA0000, 0x1FF7F}, {3, 7, 0xE0000, 0x1FF7F},
         {3, 13, 0xA0000, 0x1FF7F},
     };
     for (const Case& c : cases) {
@@ -86,13 +86,15 @@ TEST_F(DownloadTrack, AShortTrackInAnEightSlotPartition)
 {
     const Bytes samples = WavBuilder::samples(1000);
     app.m_Config = {0, 0x03, 60};
-    ASSERT_EQ(download(WavBuilder::deviceFormat().data(samples), 3, 0, "Un titolo lungo più di trenta caratteri"),
-              CPlayerApp::kDownloadDone);
+    ASSERT_EQ(
+        download(WavBuilder::deviceFormat().data(samples), 3, 0, "Un titolo lungo più di trenta caratteri"),
+        CPlayerApp::kDownloadDone);
 
     // The configuration goes first, then the header, the samples and the end mark.
     const auto reports = player->outputReports();
     ASSERT_FALSE(reports.empty());
-    EXPECT_EQ(Bytes(reports[0].begin(), reports[0].begin() + 6), (Bytes{2, Protocol::CMD_SET_CONFIG, 0, 3, 60, 0}));
+    EXPECT_EQ(Bytes(reports[0].begin(), reports[0].begin() + 6),
+              (Bytes{2, Protocol::CMD_SET_CONFIG, 0, 3, 60, 0}));
     std::vector<std::uint32_t> expected{0x00000, 0x00040};
     for (std::uint32_t a = 0x80; a < 0x440; a += 64) {
         expected.push_back(a);
@@ -174,7 +176,12 @@ TEST_F(DownloadTrack, OnlyTheDataChunksSamplesAreSent)
     const Bytes samples = WavBuilder::samples(640, 7);
     const Bytes list{'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M', 5, 0, 0, 0, 'A', 'b', 'c', 'd', 'e'};
     const WavBuilder files[] = {
-        WavBuilder().fmt(1, 1, 22050, 8, 2).fact(640).chunk("LIST", list).data(samples).chunk("id3 ", Bytes(300, 1)),
+        WavBuilder()
+            .fmt(1, 1, 22050, 8, 2)
+            .fact(640)
+            .chunk("LIST", list)
+            .data(samples)
+            .chunk("id3 ", Bytes(300, 1)),
         WavBuilder::deviceFormat().chunk("JUNK", Bytes(27, 0)).data(samples).raw(Bytes(100, 0x11)),
         // A "data" chunk claiming more than the file holds, as streamed files do.
         WavBuilder::deviceFormat().dataDeclaring(0xFFFFFFFF, samples),
@@ -213,7 +220,8 @@ TEST_F(DownloadTrack, RefusedFilesLeaveThePlayerUntouched)
 TEST_F(DownloadTrack, AFileThatCannotBeOpenedIsNamed)
 {
     const QString missing = dir.filePath(QStringLiteral("manca.wav"));
-    EXPECT_EQ(app.DownloadTrack(missing, QStringLiteral("manca"), 0, 0xFFF7F), CPlayerApp::kDownloadFileFailed);
+    EXPECT_EQ(app.DownloadTrack(missing, QStringLiteral("manca"), 0, 0xFFF7F),
+              CPlayerApp::kDownloadFileFailed);
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].contains(QStringLiteral("manca.wav")));
     EXPECT_TRUE(player->outputReports().empty());
@@ -230,7 +238,8 @@ TEST_F(DownloadTrack, ALostPlayerStopsTheDownloadAtOnce)
     EXPECT_EQ(commits().size(), 12u) << "nothing is sent after the failed block";
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].startsWith(QStringLiteral("Download del brano non riuscito")));
-    EXPECT_TRUE(ui.messages[0].contains(QStringLiteral("Sono arrivati al lettore 640 byte del brano su 6400")));
+    EXPECT_TRUE(
+        ui.messages[0].contains(QStringLiteral("Sono arrivati al lettore 640 byte del brano su 6400")));
     EXPECT_FALSE(ui.progress[0].open) << "the progress window goes before the message";
 }
 

@@ -31,7 +31,8 @@ protected:
     std::optional<UiMessage> next(std::uint32_t message,
                                   std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
     // The messages of the diagnostics window, in order, until none arrives for quietFor.
-    std::vector<UiMessage> drainDiagnostics(std::chrono::milliseconds quietFor = std::chrono::milliseconds(150));
+    std::vector<UiMessage>
+    drainDiagnostics(std::chrono::milliseconds quietFor = std::chrono::milliseconds(150));
 
     RecordingUi ui;
     CPlayerApp app;

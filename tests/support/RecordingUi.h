@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
-#include <functional>
 #include <deque>
+#include <functional>
 #include <vector>
 
 // Stands in for the dialogs: remembers the message boxes and what the progress window was told, and runs

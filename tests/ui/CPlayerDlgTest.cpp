@@ -73,7 +73,8 @@ TEST_F(PlayerDialog, StartsFromThePlayersTextAndConfiguration)
         EXPECT_EQ(child<QLabel>(dialog, 1034)->text(), "Lettore di prova");
         EXPECT_TRUE(child<QRadioButton>(dialog, 1035)->isChecked());
         EXPECT_TRUE(child<QCheckBox>(dialog, 1030)->isChecked());
-        EXPECT_EQ(items(child<QComboBox>(dialog, 1029)), (QStringList{"Brano 1", "Brano 2", "Brano 3", "Brano 4"}));
+        EXPECT_EQ(items(child<QComboBox>(dialog, 1029)),
+                  (QStringList{"Brano 1", "Brano 2", "Brano 3", "Brano 4"}));
         EXPECT_EQ(child<QComboBox>(dialog, 1029)->currentIndex(), -1);
         EXPECT_FALSE(child<QPushButton>(dialog, 1007)->isEnabled()) << "no track chosen yet";
         EXPECT_TRUE(child<QRadioButton>(dialog, 1031)->isEnabled());
@@ -167,7 +168,8 @@ TEST_F(PlayerDialog, ALoadedNameShowsAfterTheNextPartitionChange)
         EXPECT_EQ(items(combo), (QStringList{"Brano 1", "Canzone"}));
     });
     const Bytes flash = player->flash();
-    EXPECT_EQ(Bytes(flash.begin() + 0x80003, flash.begin() + 0x8000A), (Bytes{'C', 'a', 'n', 'z', 'o', 'n', 'e'}));
+    EXPECT_EQ(Bytes(flash.begin() + 0x80003, flash.begin() + 0x8000A),
+              (Bytes{'C', 'a', 'n', 'z', 'o', 'n', 'e'}));
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_EQ(app.m_Config.Config2, 0x01) << "the configuration is packed from the controls";
 }
@@ -250,7 +252,8 @@ TEST_F(PlayerDialog, TheAboutEntryOpensTheAboutBoxForItsCommandsOnly)
         bool offered = false;
         QTimer::singleShot(0, [&] {
             if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                offered = menu->actions().size() == 1 && menu->actions()[0]->text() == "&Informazioni su ZoffinoUSB...";
+                offered = menu->actions().size() == 1 &&
+                          menu->actions()[0]->text() == "&Informazioni su ZoffinoUSB...";
                 menu->close();
             }
         });

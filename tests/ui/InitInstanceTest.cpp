@@ -41,8 +41,9 @@ public:
 // The store as InitInstance sees it.
 std::unique_ptr<QSettings> store()
 {
-    auto settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                                QStringLiteral("Quenmark Audio"), QCoreApplication::applicationName());
+    auto settings =
+        std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                    QStringLiteral("Quenmark Audio"), QCoreApplication::applicationName());
     settings->beginGroup(QStringLiteral("Settings/variabili"));
     return settings;
 }

@@ -34,11 +34,6 @@ constexpr int IDC_SENT = 1028;
 // wherever the user had scrolled to.
 constexpr int kReceivedTopLine = 100;
 
-template <typename T> T* control(QDialog& dialog, int id)
-{
-    return dialog.findChild<T*>(QString::number(id));
-}
-
 CPlayerApp::Report newReport()
 {
     CPlayerApp::Report report{};
@@ -58,9 +53,9 @@ QString forView(const QString& text)
 CDiagnosticsDlg::CDiagnosticsDlg(CPlayerApp& app, QWidget* parent) : QDialog(parent), m_app(app)
 {
     DialogBuilder::build(*this, DialogTemplate::get(IDD_DIAGNOSTICS));
-    m_ctlLog = control<QListWidget>(*this, IDC_LOG);
-    m_ctlSent = control<QPlainTextEdit>(*this, IDC_SENT);
-    m_ctlReceived = control<QPlainTextEdit>(*this, IDC_RECEIVED);
+    m_ctlLog = DialogBuilder::control<QListWidget>(*this, IDC_LOG);
+    m_ctlSent = DialogBuilder::control<QPlainTextEdit>(*this, IDC_SENT);
+    m_ctlReceived = DialogBuilder::control<QPlainTextEdit>(*this, IDC_RECEIVED);
 
     const std::pair<int, void (CDiagnosticsDlg::*)()> buttons[] = {
         {IDC_TIPO1, &CDiagnosticsDlg::OnTipo1}, {IDC_TIPO2, &CDiagnosticsDlg::OnTipo2},
@@ -68,7 +63,7 @@ CDiagnosticsDlg::CDiagnosticsDlg(CPlayerApp& app, QWidget* parent) : QDialog(par
         {IDC_EEW, &CDiagnosticsDlg::OnEew},     {IDC_EER, &CDiagnosticsDlg::OnEer},
     };
     for (const auto& [id, handler] : buttons) {
-        connect(control<QPushButton>(*this, id), &QPushButton::clicked, this, handler);
+        connect(DialogBuilder::control<QPushButton>(*this, id), &QPushButton::clicked, this, handler);
     }
 }
 

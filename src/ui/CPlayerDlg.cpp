@@ -27,14 +27,7 @@
 #include <windows.h>
 #endif
 
-namespace {
-
-template <typename T> T* control(QDialog& dialog, int id)
-{
-    return dialog.findChild<T*>(QString::number(id), Qt::FindDirectChildrenOnly);
-}
-
-} // namespace
+namespace {} // namespace
 
 CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent)
     : QDialog(parent), m_hIcon(AppIcon::icon()), m_app(app)
@@ -42,15 +35,16 @@ CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent)
     DialogBuilder::build(*this, DialogTemplate::get(IDD_PLAYER));
     // The main window alone can also be minimised, and it has a taskbar entry of its own.
     setWindowFlags((windowFlags() & ~Qt::Dialog) | Qt::Window | Qt::WindowMinimizeButtonHint);
-    m_ctlTrack = control<QComboBox>(*this, 1029);
-    m_ctlLoad = control<QPushButton>(*this, 1020);
-    m_ctlDefault = control<QCheckBox>(*this, 1033);
-    m_ctlPartition = {control<QRadioButton>(*this, 1031), control<QRadioButton>(*this, 1032),
-                      control<QRadioButton>(*this, 1035), control<QRadioButton>(*this, 1036)};
-    m_ctlLoop = control<QCheckBox>(*this, 1030);
-    m_ctlPlay = control<QPushButton>(*this, 1007);
-    m_ctlDiagnostics = control<QPushButton>(*this, 1023);
-    m_ctlDevice = control<QLabel>(*this, 1034);
+    m_ctlTrack = DialogBuilder::control<QComboBox>(*this, 1029);
+    m_ctlLoad = DialogBuilder::control<QPushButton>(*this, 1020);
+    m_ctlDefault = DialogBuilder::control<QCheckBox>(*this, 1033);
+    m_ctlPartition = {
+        DialogBuilder::control<QRadioButton>(*this, 1031), DialogBuilder::control<QRadioButton>(*this, 1032),
+        DialogBuilder::control<QRadioButton>(*this, 1035), DialogBuilder::control<QRadioButton>(*this, 1036)};
+    m_ctlLoop = DialogBuilder::control<QCheckBox>(*this, 1030);
+    m_ctlPlay = DialogBuilder::control<QPushButton>(*this, 1007);
+    m_ctlDiagnostics = DialogBuilder::control<QPushButton>(*this, 1023);
+    m_ctlDevice = DialogBuilder::control<QLabel>(*this, 1034);
 
     connect(m_ctlPlay, &QPushButton::clicked, this, &CPlayerDlg::OnPlay);
     connect(m_ctlLoad, &QPushButton::clicked, this, &CPlayerDlg::OnLoadFile);

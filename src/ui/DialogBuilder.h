@@ -2,10 +2,12 @@
 
 #include "res/DialogTemplate.h"
 
+#include <QDialog>
+#include <QString>
+
 #include <vector>
 
 class DialogUnits;
-class QDialog;
 class QWidget;
 
 // Creates a dialog's controls from its template. Each control with an id is named after it (its id in
@@ -15,6 +17,12 @@ class DialogBuilder
 public:
     // The controls created, in the template's order.
     static std::vector<QWidget*> build(QDialog& dialog, const DialogTemplate& layout);
+
+    // The dialog's own control with this id.
+    template <typename T> static T* control(const QDialog& dialog, int id)
+    {
+        return dialog.findChild<T*>(QString::number(id), Qt::FindDirectChildrenOnly);
+    }
     static QWidget* createControl(QDialog& dialog, const ControlTemplate& control, const DialogUnits& units);
 
     // The dialog font's units, widened where a control's text would not fit its template width with this

@@ -90,9 +90,6 @@ public:
     int DownloadTrack(const QString& path, const QString& title, std::uint32_t start, std::uint32_t length);
     bool IsDownloading() const { return m_bDownloading; }
 
-    // A copy of the last input report read, as the reader left it.
-    Report InputReport() const;
-
     // The payload bytes of an input report (all but the report ID and the type).
     std::size_t InputPayloadLength() const;
 

@@ -31,12 +31,6 @@ std::size_t CPlayerApp::InputPayloadLength() const
     return m_Caps.input >= 2 ? m_Caps.input - 2u : 0u;
 }
 
-CPlayerApp::Report CPlayerApp::InputReport() const
-{
-    std::lock_guard lock(m_inputMutex);
-    return m_InputReport;
-}
-
 int CPlayerApp::WriteReport(const Report& report)
 {
     const std::size_t length = std::min<std::size_t>(m_Caps.output, report.size());

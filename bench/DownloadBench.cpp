@@ -121,9 +121,10 @@ Run download(CPlayerApp& app, const QString& path, std::uint32_t samples)
     const TrackSlot slot = *TrackSlot::forTrack(0, 0);
     const double cpu = threadCpuSeconds();
     const auto start = Clock::now();
-    const int result = app.DownloadTrack(path, QStringLiteral("bench"), slot.start, slot.length);
+    const int result =
+        app.DownloadTrack(path, QStringLiteral("bench"), slot.start, slot.length, DeviceConfig::defaults());
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (result != CPlayerApp::kDownloadDone) {
+    if (result != TrackDownload::kDone) {
         std::fprintf(stderr, "download of %u samples failed: %d\n", samples, result);
         std::exit(1);
     }

@@ -11,13 +11,13 @@ CPlayerApp::CPlayerApp() = default;
 
 CPlayerApp::~CPlayerApp()
 {
-    // Whatever path ended the run, the reader must be joined before the handles and the queue go away.
     CloseDevice();
 }
 
-void CPlayerApp::SetBackend(std::unique_ptr<HidBackend> backend)
+void CPlayerApp::SetUi(AppUi* ui)
 {
-    m_pBackend = std::move(backend);
+    m_pUi = ui;
+    m_download.setUi(ui);
 }
 
 bool CPlayerApp::InitInstance()
@@ -29,7 +29,7 @@ bool CPlayerApp::InitInstance()
         m_pSettings->ReadStringById(m_pSettings->m_pszSection, IDS_BRANO1 + n - 1, name, 255, QString());
         m_strTrackName[static_cast<std::size_t>(n - 1)] = name;
     }
-    for (int i = 0; i < kTrackCount; ++i) {
+    for (std::size_t i = 0; i < m_strTrackName.size(); ++i) {
         if (m_strTrackName[i].isEmpty()) {
             m_strTrackName[i] = QStringLiteral("Brano %1").arg(i + 1);
         }
@@ -39,7 +39,6 @@ bool CPlayerApp::InitInstance()
     m_nDefaultTrack = 0;
     m_nDeviceState = 0;
     m_bPlaying = 0;
-    m_hWriteDevice.reset();
 
     // Lets the event loop of the modal windows deliver what the reader posts.
     UiMessagePump pump(m_messages);
@@ -60,4 +59,35 @@ bool CPlayerApp::InitInstance()
     }
     m_pSettings.reset();
     return false;
+}
+
+void CPlayerApp::ReportOpenFailure(std::uint32_t errorCode)
+{
+    if (!m_pUi) {
+        return;
+    }
+    if (errorCode == DeviceLink::kErrorNotSupported) {
+        m_pUi->messageBox(QStringLiteral("Unable to open VxD, device does not support DeviceIOCTL"),
+                          MessageIcon::Warning);
+    } else {
+        m_pUi->messageBox(QStringLiteral("Unable to open VxD, Error code: %1").arg(errorCode, 0, 16),
+                          MessageIcon::Warning);
+    }
+}
+
+int CPlayerApp::OpenDevice()
+{
+    if (const std::uint32_t failure = m_link.open(); failure != 0) {
+        ReportOpenFailure(failure);
+        m_nDeviceState = -1;
+        return -1;
+    }
+    m_nDeviceState = 1;
+    return 0;
+}
+
+int CPlayerApp::CloseDevice()
+{
+    m_link.close();
+    return 1;
 }

@@ -18,6 +18,13 @@ struct DeviceConfig
     // partition mode that no radio button of the main window could show.
     bool isValid() const;
     static DeviceConfig defaults() { return {0, 0, kDefaultConfig3}; }
+    // The bytes as the main window's controls give them: Config1 is the Loop bit alone, Config2 the
+    // partition mode and the Default flag; Config3 is kept.
+    static DeviceConfig fromControls(bool loop, int partitionMode, bool defaultFlag, std::uint8_t config3)
+    {
+        return {static_cast<std::uint8_t>(loop ? 0x80 : 0),
+                static_cast<std::uint8_t>((partitionMode & 0x0F) | (defaultFlag ? 0x10 : 0)), config3};
+    }
 
     bool loop() const { return (Config1 & 0x80) != 0; }
     int partitionMode() const { return Config2 & 0x0F; }

@@ -1,27 +1,25 @@
-// The device link of the application object: discovery and opening of the player, the reader thread that
-// turns input reports into messages for the user-interface thread, and closing.
-
-#include "app/AppUi.h"
-#include "app/CPlayerApp.h"
+#include "device/DeviceLink.h"
 
 #include <algorithm>
-#include <cstring>
+#include <system_error>
 
-void CPlayerApp::ReportOpenFailure(std::uint32_t errorCode)
+DeviceLink::DeviceLink(UiMessageQueue& messages, std::atomic<int>& playing)
+    : m_messages(messages), m_bPlaying(playing)
+{}
+
+DeviceLink::~DeviceLink()
 {
-    if (!m_pUi) {
-        return;
-    }
-    if (errorCode == kErrorNotSupported) {
-        m_pUi->messageBox(QStringLiteral("Unable to open VxD, device does not support DeviceIOCTL"),
-                          MessageIcon::Warning);
-    } else {
-        m_pUi->messageBox(QStringLiteral("Unable to open VxD, Error code: %1").arg(errorCode, 0, 16),
-                          MessageIcon::Warning);
-    }
+    // Whatever path ended the run, the reader must be joined before the handles and the queue go away.
+    close();
 }
 
-bool CPlayerApp::DeviceLengthsUsable(const HidReportLengths& caps) const
+void DeviceLink::setBackend(std::unique_ptr<HidBackend> backend)
+{
+    close();
+    m_pBackend = std::move(backend);
+}
+
+bool DeviceLink::lengthsUsable(const HidReportLengths& caps) const
 {
     // Every read and write goes through buffers of kMaxReportLength bytes, and a reply must carry at least
     // one payload byte after the report ID and the type.
@@ -29,67 +27,77 @@ bool CPlayerApp::DeviceLengthsUsable(const HidReportLengths& caps) const
            caps.output <= Protocol::kMaxReportLength;
 }
 
-int CPlayerApp::OpenDevice()
+std::uint32_t DeviceLink::open()
+{
+    close();
+    if (!m_pBackend) {
+        return kErrorNoMoreItems;
+    }
+    std::uint32_t failure = kErrorNoMoreItems;
+    // The ids come from the enumeration, so no interface is opened unless it is the player's.
+    for (const HidDeviceInfo& info : m_pBackend->enumerate()) {
+        m_szDevicePath = info.path.substr(0, 127);
+        if (info.vendorId != Protocol::kVendorId || info.productId != Protocol::kProductId) {
+            continue;
+        }
+        m_Attributes = info;
+        std::unique_ptr<HidDevice> writer = m_pBackend->open(info.path);
+        if (!writer) {
+            failure = m_pBackend->lastError();
+            continue;
+        }
+        const std::optional<HidReportLengths> caps =
+            HidDescriptorParser::reportLengths(writer->reportDescriptor());
+        if (!caps || !lengthsUsable(*caps)) {
+            failure = kErrorNotSupported;
+            continue;
+        }
+        std::unique_ptr<HidDevice> reader = m_pBackend->open(info.path);
+        if (!reader) {
+            // Without the second handle no report could ever arrive: a link that only looks open.
+            failure = m_pBackend->lastError();
+            continue;
+        }
+        m_Caps = *caps;
+        m_hWriteDevice = std::move(writer);
+        m_hReadDevice = std::move(reader);
+        try {
+            m_hReaderThread = startReader();
+        } catch (const std::system_error&) {
+            // The link stays open without a reader: writes go out, but no answer ever comes in.
+        }
+        return 0;
+    }
+    return failure;
+}
+
+std::jthread DeviceLink::startReader()
+{
+    return std::jthread([this](std::stop_token stop) { ReaderThreadProc(this, std::move(stop)); });
+}
+
+void DeviceLink::close()
 {
     if (m_hReaderThread.joinable()) {
-        CloseDevice();
+        m_hReaderThread.request_stop();
+        // The reader ends by itself: its reads time out after kReadTimeoutMs, and a reader backing off
+        // after failed reads is woken by the stop request.
+        m_hReaderThread.join();
     }
+    m_hReaderThread = std::jthread();
+    m_hReadDevice.reset();
     m_hWriteDevice.reset();
-
-    std::uint32_t failure = kErrorNoMoreItems;
-    if (m_pBackend) {
-        // The ids come from the enumeration, so no interface is opened unless it is the player's.
-        for (const HidDeviceInfo& info : m_pBackend->enumerate()) {
-            m_szDevicePath = info.path.substr(0, 127);
-            if (info.vendorId != Protocol::kVendorId || info.productId != Protocol::kProductId) {
-                continue;
-            }
-            m_Attributes = info;
-            std::unique_ptr<HidDevice> writer = m_pBackend->open(info.path);
-            if (!writer) {
-                failure = m_pBackend->lastError();
-                continue;
-            }
-            const std::optional<HidReportLengths> caps =
-                HidDescriptorParser::reportLengths(writer->reportDescriptor());
-            if (!caps || !DeviceLengthsUsable(*caps)) {
-                failure = kErrorNotSupported;
-                continue;
-            }
-            std::unique_ptr<HidDevice> reader = m_pBackend->open(info.path);
-            if (!reader) {
-                // Without the second handle no report could ever arrive: a link that only looks open.
-                failure = m_pBackend->lastError();
-                continue;
-            }
-            m_Caps = *caps;
-            m_hWriteDevice = std::move(writer);
-            m_hReadDevice = std::move(reader);
-            m_bStopReader = 0;
-            m_hReaderThread = std::thread(&CPlayerApp::ReaderThreadProc, this);
-            m_dwReaderThreadId = m_hReaderThread.get_id();
-            break;
-        }
-    }
-
-    if (!m_hWriteDevice) {
-        ReportOpenFailure(failure);
-        m_nDeviceState = -1;
-        return -1;
-    }
-    m_nDeviceState = 1;
-    return 0;
 }
 
-int CPlayerApp::ReaderThreadProc(CPlayerApp* app)
+int DeviceLink::ReaderThreadProc(DeviceLink* link, std::stop_token stop)
 {
-    if (!app) {
+    if (!link) {
         return -1;
     }
-    return app->ReadReports();
+    return link->ReadReports(std::move(stop));
 }
 
-void CPlayerApp::StoreInputReport(std::span<const std::uint8_t> bytes, Report& snapshot)
+void DeviceLink::storeInputReport(std::span<const std::uint8_t> bytes, Report& snapshot)
 {
     {
         std::lock_guard lock(m_inputMutex);
@@ -100,22 +108,21 @@ void CPlayerApp::StoreInputReport(std::span<const std::uint8_t> bytes, Report& s
     m_inputArrived.notify_all();
 }
 
-void CPlayerApp::PostToDiagnostics(UiMessage message)
+bool DeviceLink::diagnosticsListening() const
 {
-    if (m_pDiagDlg.load() == nullptr) {
+    return m_messages.hasHandler(UiTarget::DiagnosticsDialog);
+}
+
+void DeviceLink::postToDiagnostics(UiMessage message)
+{
+    if (!diagnosticsListening()) {
         return;
     }
     message.target = UiTarget::DiagnosticsDialog;
     m_messages.post(std::move(message));
 }
 
-bool CPlayerApp::WaitForStop(std::chrono::milliseconds timeout)
-{
-    std::unique_lock lock(m_stopMutex);
-    return m_stopRequested.wait_for(lock, timeout, [this] { return m_bStopReader.load() != 0; });
-}
-
-int CPlayerApp::ReadReports()
+int DeviceLink::ReadReports(std::stop_token stop)
 {
     const std::size_t length = m_Caps.input;
     bool failing = false;
@@ -127,21 +134,27 @@ int CPlayerApp::ReadReports()
             continue;
         }
         if (count < 0) {
-            m_hReadDevice.reset();
             // Said once: a device that is gone fails every later pass the same way.
             if (!failing) {
                 failing = true;
-                PostToDiagnostics({.message = WM_DIAG_WRITE, .lParam = 1, .text = "Can't read from device"});
+                postToDiagnostics({.message = WM_DIAG_WRITE, .lParam = 1, .text = "Can't read from device"});
+                if (m_hReadDevice) {
+                    if (std::string reason = m_hReadDevice->errorText(); !reason.empty()) {
+                        postToDiagnostics({.message = WM_DIAG_WRITE, .lParam = 1, .text = std::move(reason)});
+                    }
+                }
             }
-            WaitForStop(kFailedReadBackoff);
+            m_hReadDevice.reset();
+            std::unique_lock lock(m_inputMutex);
+            m_stopWake.wait_for(lock, stop, kFailedReadBackoff, [] { return false; });
             continue;
         }
 
         const auto read = std::min<std::size_t>(static_cast<std::size_t>(count), length);
         Report report;
-        StoreInputReport(std::span(buffer.data(), read), report);
+        storeInputReport(std::span(buffer.data(), read), report);
 
-        PostToDiagnostics({.message = WM_DIAG_READ,
+        postToDiagnostics({.message = WM_DIAG_READ,
                            .lParam = static_cast<std::intptr_t>(static_cast<std::uint16_t>(count)),
                            .bytes = std::vector<std::uint8_t>(report.begin(), report.begin() + length)});
 
@@ -149,7 +162,7 @@ int CPlayerApp::ReadReports()
             continue;
         }
         const std::uint8_t type = report[1];
-        const bool mainWindow = m_pMainWnd.load() != nullptr;
+        const bool mainWindow = m_messages.hasHandler(UiTarget::MainWindow);
         if (mainWindow) {
             std::vector<std::uint8_t> record(kReportRecordSize, 0);
             std::copy(report.begin() + 2, report.end(), record.begin());
@@ -164,22 +177,38 @@ int CPlayerApp::ReadReports()
                 m_messages.post({.message = WM_PLAY_STATE, .wParam = playing});
             }
         }
-    } while (m_bStopReader.load() == 0);
+    } while (!stop.stop_requested());
     return 0;
 }
 
-int CPlayerApp::CloseDevice()
+int DeviceLink::write(std::span<const std::uint8_t> report, std::string& error)
 {
-    {
-        std::lock_guard lock(m_stopMutex);
-        m_bStopReader = 1;
+    if (!m_hWriteDevice) {
+        return -1;
     }
-    m_stopRequested.notify_all();
-    // The reader ends by itself: its reads time out after kReadTimeoutMs and it checks the flag after each.
-    if (m_hReaderThread.joinable()) {
-        m_hReaderThread.join();
+    const int result = m_hWriteDevice->write(report);
+    if (result < 0) {
+        error = m_hWriteDevice->errorText();
+        m_hWriteDevice.reset();
     }
-    m_hReadDevice.reset();
-    m_hWriteDevice.reset();
-    return 1;
+    return result;
+}
+
+void DeviceLink::clearAcknowledgement()
+{
+    std::lock_guard lock(m_inputMutex);
+    m_InputReport[0] = 0;
+    m_ackFlag.store(0, std::memory_order_relaxed);
+}
+
+bool DeviceLink::waitForAcknowledgement(Clock::time_point deadline)
+{
+    const Clock::time_point watched = std::min(Clock::now() + kAckWatch, deadline);
+    do {
+        if (m_ackFlag.load(std::memory_order_acquire) != 0) {
+            return true;
+        }
+    } while (Clock::now() < watched);
+    std::unique_lock lock(m_inputMutex);
+    return m_inputArrived.wait_until(lock, deadline, [this] { return m_InputReport[0] != 0; });
 }

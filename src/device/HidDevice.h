@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 // One open handle on a HID interface. A handle is used by one thread at a time: the link keeps one for
@@ -20,4 +21,7 @@ public:
 
     // The interface's HID report descriptor; empty when it cannot be had.
     virtual std::vector<std::uint8_t> reportDescriptor() = 0;
+
+    // The system's own words for the last failure of this handle; empty when it has none.
+    virtual std::string errorText() const { return {}; }
 };

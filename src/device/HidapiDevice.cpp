@@ -2,6 +2,8 @@
 
 #include <hidapi.h>
 
+#include <QString>
+
 #if defined(__linux__) && HID_API_VERSION < HID_API_MAKE_VERSION(0, 14, 0)
 #include <fcntl.h>
 #include <linux/hidraw.h>
@@ -54,4 +56,10 @@ std::vector<std::uint8_t> HidapiDevice::reportDescriptor()
 #else
     return {};
 #endif
+}
+
+std::string HidapiDevice::errorText() const
+{
+    const wchar_t* text = hid_error(m_handle);
+    return text ? QString::fromWCharArray(text).toStdString() : std::string();
 }

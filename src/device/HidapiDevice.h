@@ -18,6 +18,7 @@ public:
     int write(std::span<const std::uint8_t> report) override;
     int read(std::span<std::uint8_t> buffer, int timeoutMs) override;
     std::vector<std::uint8_t> reportDescriptor() override;
+    std::string errorText() const override;
 
 private:
     hid_device_* m_handle;

@@ -1,7 +1,4 @@
-// The report protocol of the application object: writing output reports, commands, the queries that wait
-// for the player's replies, and the block write with its acknowledgement.
-
-#include "app/CPlayerApp.h"
+#include "device/ReportProtocol.h"
 
 #include <algorithm>
 
@@ -26,41 +23,40 @@ std::uint8_t awaitedReplyType(int command)
 
 } // namespace
 
-std::size_t CPlayerApp::InputPayloadLength() const
+ReportProtocol::ReportProtocol(DeviceLink& link) : m_link(link) {}
+
+std::size_t ReportProtocol::InputPayloadLength() const
 {
-    return m_Caps.input >= 2 ? m_Caps.input - 2u : 0u;
+    const std::size_t input = m_link.caps().input;
+    return input >= 2 ? input - 2u : 0u;
 }
 
-int CPlayerApp::WriteReport(const Report& report)
+int ReportProtocol::WriteReport(const Report& report)
 {
-    const std::size_t length = std::min<std::size_t>(m_Caps.output, report.size());
+    const std::size_t length = std::min<std::size_t>(m_link.caps().output, report.size());
     // Shown before it is written, so that the player's answer, which the reader may post while the write
     // is still returning, never appears above the report it answers.
-    PostToDiagnostics({.message = WM_DIAG_WRITE,
-                       .lParam = 0,
-                       .bytes = std::vector<std::uint8_t>(report.begin(), report.begin() + length)});
-    int written = 0;
-    bool failed = true;
-    if (m_hWriteDevice) {
-        const int result = m_hWriteDevice->write(std::span(report.data(), length));
-        if (result >= 0) {
-            written = result;
-            failed = false;
+    m_link.postToDiagnostics({.message = WM_DIAG_WRITE,
+                              .lParam = 0,
+                              .bytes = std::vector<std::uint8_t>(report.begin(), report.begin() + length)});
+    std::string reason;
+    const int result = m_link.write(std::span(report.data(), length), reason);
+    const int written = std::max(result, 0);
+    if (result < 0) {
+        m_link.postToDiagnostics({.message = WM_DIAG_WRITE, .lParam = 1, .text = "Can't write to device"});
+        if (!reason.empty()) {
+            m_link.postToDiagnostics({.message = WM_DIAG_WRITE, .lParam = 1, .text = std::move(reason)});
         }
     }
-    if (failed) {
-        m_hWriteDevice.reset();
-        PostToDiagnostics({.message = WM_DIAG_WRITE, .lParam = 1, .text = "Can't write to device"});
-    }
     // Only an open diagnostics window is told; nothing is built for it otherwise.
-    if (m_pDiagDlg.load() != nullptr) {
-        PostToDiagnostics(
+    if (m_link.diagnosticsListening()) {
+        m_link.postToDiagnostics(
             {.message = WM_DIAG_WRITE, .lParam = 1, .text = "Bytes Written: " + std::to_string(written)});
     }
     return 1;
 }
 
-int CPlayerApp::SendCommand(int command, int a, int b, int c, int d)
+int ReportProtocol::SendCommand(int command, int a, int b, int c, int d)
 {
     Report report{};
     report[0] = Protocol::kOutputReportId;
@@ -73,10 +69,10 @@ int CPlayerApp::SendCommand(int command, int a, int b, int c, int d)
     return 1;
 }
 
-std::optional<UiMessage> CPlayerApp::TakeReply(std::uint8_t awaitedType, Clock::time_point deadline)
+std::optional<UiMessage> ReportProtocol::TakeReply(std::uint8_t awaitedType, Clock::time_point deadline)
 {
     // Replies of another type are dropped here, as they would be by the main window.
-    while (std::optional<UiMessage> reply = m_messages.take(WM_DEVICE_REPORT, deadline)) {
+    while (std::optional<UiMessage> reply = m_link.messages().take(WM_DEVICE_REPORT, deadline)) {
         if (reply->wParam == awaitedType) {
             return reply;
         }
@@ -84,13 +80,13 @@ std::optional<UiMessage> CPlayerApp::TakeReply(std::uint8_t awaitedType, Clock::
     return std::nullopt;
 }
 
-int CPlayerApp::QueryDevice(int command, int a, int b, std::span<std::uint8_t> dest)
+int ReportProtocol::QueryDevice(int command, int a, int b, std::span<std::uint8_t> dest)
 {
     const std::size_t payload = InputPayloadLength();
     SendCommand(command, a, b, 0, 0);
     const std::optional<UiMessage> reply = TakeReply(awaitedReplyType(command), Clock::now() + kReplyTimeout);
     if (!reply) {
-        return -3;
+        return kQueryTimedOut;
     }
     const std::vector<std::uint8_t>& record = reply->bytes;
     const std::uint32_t value =
@@ -101,7 +97,7 @@ int CPlayerApp::QueryDevice(int command, int a, int b, std::span<std::uint8_t> d
     return static_cast<int>(value);
 }
 
-int CPlayerApp::QueryDeviceText(int command, std::span<std::uint8_t> dest, int a, int b)
+int ReportProtocol::QueryDeviceText(int command, std::span<std::uint8_t> dest, int a, int b)
 {
     static constexpr std::size_t kTextLimit = 240;
     const std::size_t payload = InputPayloadLength();
@@ -111,7 +107,7 @@ int CPlayerApp::QueryDeviceText(int command, std::span<std::uint8_t> dest, int a
     for (;;) {
         const std::optional<UiMessage> reply = TakeReply(awaited, Clock::now() + kReplyTimeout);
         if (!reply) {
-            return -3;
+            return kQueryTimedOut;
         }
         const auto chunk = std::span(reply->bytes).first(std::min(payload, reply->bytes.size()));
         // A destination shorter than the text limit takes what fits; the rest of the text is lost.
@@ -120,19 +116,19 @@ int CPlayerApp::QueryDeviceText(int command, std::span<std::uint8_t> dest, int a
                     dest.begin() + static_cast<std::ptrdiff_t>(offset));
         offset += chunk.size();
         if (command != Protocol::CMD_GET_TEXT) {
-            return 1;
+            return kQueryDone;
         }
         if (std::find(chunk.begin(), chunk.end(), 0) != chunk.end()) {
-            return 1;
+            return kQueryDone;
         }
         if (offset >= kTextLimit || offset >= dest.size()) {
-            return -2;
+            return kQueryTextTooLong;
         }
     }
 }
 
-int CPlayerApp::WriteMemoryBlock(std::uint32_t address,
-                                 std::span<const std::uint8_t, Protocol::kBlockSize> block)
+int ReportProtocol::WriteMemoryBlock(std::uint32_t address,
+                                     std::span<const std::uint8_t, Protocol::kBlockSize> block)
 {
     static constexpr std::size_t kHalf = Protocol::kBlockSize / 2;
     Report report{};
@@ -148,38 +144,27 @@ int CPlayerApp::WriteMemoryBlock(std::uint32_t address,
     report[3] = static_cast<std::uint8_t>((address >> 8) & 0xFF);
     report[4] = static_cast<std::uint8_t>((address >> 16) & 0xFF);
     report[5] = (address & 0xFFFF) == 0 ? 1 : 0;
-    {
-        std::lock_guard lock(m_inputMutex);
-        m_InputReport[0] = 0;
-        m_ackFlag.store(0, std::memory_order_relaxed);
-    }
+    m_link.clearAcknowledgement();
     WriteReport(report);
 
     // A block that did not reach the player is not written, whatever report arrives meanwhile.
-    if (!m_hWriteDevice) {
-        return 0;
+    if (!m_link.canWrite()) {
+        return kBlockNotAcknowledged;
     }
-    const Clock::time_point watched = Clock::now() + kAckWatch;
-    do {
-        if (m_ackFlag.load(std::memory_order_acquire) != 0) {
-            return static_cast<int>(Protocol::kBlockSize);
-        }
-    } while (Clock::now() < watched);
-    std::unique_lock lock(m_inputMutex);
-    const bool acknowledged =
-        m_inputArrived.wait_until(lock, Clock::now() + kAckTimeout, [this] { return m_InputReport[0] != 0; });
-    return acknowledged ? static_cast<int>(Protocol::kBlockSize) : 0;
+    return m_link.waitForAcknowledgement(Clock::now() + kAckTimeout) ? static_cast<int>(Protocol::kBlockSize)
+                                                                     : kBlockNotAcknowledged;
 }
 
-void CPlayerApp::ReadDeviceConfig(std::span<std::uint8_t> buffer)
+void ReportProtocol::ReadDeviceConfig(std::span<std::uint8_t> buffer, DeviceConfig& config,
+                                      std::uint32_t& configWord)
 {
     const int result = QueryDevice(Protocol::CMD_GET_CONFIG, 0, 0, buffer);
-    if (result != 0 && result != -3 && buffer.size() >= 7 && InputPayloadLength() >= 7) {
-        m_wConfigWord = static_cast<std::uint32_t>(buffer[2]) | static_cast<std::uint32_t>(buffer[3]) << 8;
-        m_Config = {buffer[4], buffer[5], buffer[6]};
+    if (result != 0 && result != kQueryTimedOut && buffer.size() >= 7 && InputPayloadLength() >= 7) {
+        configWord = static_cast<std::uint32_t>(buffer[2]) | static_cast<std::uint32_t>(buffer[3]) << 8;
+        config = {buffer[4], buffer[5], buffer[6]};
     }
-    if (!m_Config.isValid()) {
-        m_Config = DeviceConfig::defaults();
-        SendCommand(Protocol::CMD_SET_CONFIG, m_Config.Config1, m_Config.Config2, m_Config.Config3, 0);
+    if (!config.isValid()) {
+        config = DeviceConfig::defaults();
+        SendCommand(Protocol::CMD_SET_CONFIG, config.Config1, config.Config2, config.Config3, 0);
     }
 }

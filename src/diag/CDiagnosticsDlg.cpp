@@ -3,7 +3,7 @@
 #include "app/CPlayerApp.h"
 #include "device/UiMessage.h"
 #include "res/DialogTemplate.h"
-#include "ui/DialogBuilder.h"
+#include "widgets/DialogBuilder.h"
 
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -19,16 +19,6 @@
 #include <utility>
 
 namespace {
-
-constexpr int IDC_TIPO1 = 1007;
-constexpr int IDC_TIPO2 = 1017;
-constexpr int IDC_TIPO8 = 1018;
-constexpr int IDC_LOG = 1019;
-constexpr int IDC_TIPO13_TEST = 1021;
-constexpr int IDC_EEW = 1022;
-constexpr int IDC_EER = 1023;
-constexpr int IDC_RECEIVED = 1027;
-constexpr int IDC_SENT = 1028;
 
 // After each report the received view is shown from this line, counted from the top rather than from
 // wherever the user had scrolled to.
@@ -72,13 +62,14 @@ CDiagnosticsDlg::~CDiagnosticsDlg()
     Unregister();
     // Normally Open has let go already; but when the owner takes the window down with itself, this is the
     // last moment at which the reader can still be told that nobody listens any more.
-    CDiagnosticsDlg* self = this;
-    m_app.m_pDiagDlg.compare_exchange_strong(self, nullptr);
+    if (m_app.m_pDiagDlg == this) {
+        m_app.m_pDiagDlg = nullptr;
+    }
 }
 
 void CDiagnosticsDlg::Open(CPlayerApp& app, QWidget* owner)
 {
-    if (app.m_pDiagDlg.load() != nullptr) {
+    if (app.m_pDiagDlg != nullptr) {
         return;
     }
     auto dialog = std::make_unique<CDiagnosticsDlg>(app, owner);
@@ -194,7 +185,7 @@ void CDiagnosticsDlg::OnDiagRead(const UiMessage& message)
 
     // The whole report, whatever the read returned: a short read leaves the rest of the previous one.
     m_strReceived += QStringLiteral("\r\n");
-    m_strReceived += Dump(message.bytes, m_app.m_Caps.input);
+    m_strReceived += Dump(message.bytes, m_app.Link().caps().input);
     m_ctlReceived->setPlainText(forView(m_strReceived));
     ScrollReceivedFromTop(kReceivedTopLine);
 }
@@ -208,7 +199,7 @@ void CDiagnosticsDlg::OnDiagWrite(const UiMessage& message)
     if (message.lParam != 0) {
         return;
     }
-    const std::size_t length = m_app.m_Caps.output;
+    const std::size_t length = m_app.Link().caps().output;
     // The report length, not what the write returned: that one comes as a status text of its own.
     AddLogLine(QStringLiteral("Number of Bytes Written: %1").arg(length));
     m_strSent = Dump(message.bytes, length);

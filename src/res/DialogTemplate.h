@@ -1,5 +1,7 @@
 #pragma once
 
+#include "res/ControlIds.h"
+
 #include <vector>
 
 enum class ControlKind
@@ -35,6 +37,8 @@ inline constexpr unsigned kBorder = 1u << 8;
 struct ControlTemplate
 {
     int id;
+    // The id's symbolic name, which becomes the control's objectName; null for IDC_STATIC.
+    const char* name;
     ControlKind kind;
     const char* text;
     int x, y, cx, cy;
@@ -56,6 +60,3 @@ inline constexpr int IDD_ABOUTBOX = 100;
 inline constexpr int IDD_DIAGNOSTICS = 102;
 inline constexpr int IDD_PROGRESS = 383;
 inline constexpr int IDD_PLAYER = 384;
-inline constexpr int IDC_STATIC = -1;
-inline constexpr int ID_DIALOG_OK = 1;
-inline constexpr int ID_DIALOG_CANCEL = 2;

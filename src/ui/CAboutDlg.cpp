@@ -1,8 +1,8 @@
 #include "ui/CAboutDlg.h"
 
 #include "res/DialogTemplate.h"
-#include "ui/AppIcon.h"
-#include "ui/DialogBuilder.h"
+#include "widgets/AppIcon.h"
+#include "widgets/DialogBuilder.h"
 
 #include <QLabel>
 

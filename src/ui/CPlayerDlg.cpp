@@ -6,10 +6,10 @@
 #include "download/TrackSlot.h"
 #include "res/DialogTemplate.h"
 #include "res/StringTable.h"
-#include "ui/AppIcon.h"
 #include "ui/CAboutDlg.h"
-#include "ui/DialogBuilder.h"
-#include "ui/FileDialog.h"
+#include "widgets/AppIcon.h"
+#include "widgets/DialogBuilder.h"
+#include "widgets/FileDialog.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -27,24 +27,23 @@
 #include <windows.h>
 #endif
 
-namespace {} // namespace
-
 CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent)
     : QDialog(parent), m_hIcon(AppIcon::icon()), m_app(app)
 {
     DialogBuilder::build(*this, DialogTemplate::get(IDD_PLAYER));
     // The main window alone can also be minimised, and it has a taskbar entry of its own.
     setWindowFlags((windowFlags() & ~Qt::Dialog) | Qt::Window | Qt::WindowMinimizeButtonHint);
-    m_ctlTrack = DialogBuilder::control<QComboBox>(*this, 1029);
-    m_ctlLoad = DialogBuilder::control<QPushButton>(*this, 1020);
-    m_ctlDefault = DialogBuilder::control<QCheckBox>(*this, 1033);
-    m_ctlPartition = {
-        DialogBuilder::control<QRadioButton>(*this, 1031), DialogBuilder::control<QRadioButton>(*this, 1032),
-        DialogBuilder::control<QRadioButton>(*this, 1035), DialogBuilder::control<QRadioButton>(*this, 1036)};
-    m_ctlLoop = DialogBuilder::control<QCheckBox>(*this, 1030);
-    m_ctlPlay = DialogBuilder::control<QPushButton>(*this, 1007);
-    m_ctlDiagnostics = DialogBuilder::control<QPushButton>(*this, 1023);
-    m_ctlDevice = DialogBuilder::control<QLabel>(*this, 1034);
+    m_ctlTrack = DialogBuilder::control<QComboBox>(*this, IDC_TRACK);
+    m_ctlLoad = DialogBuilder::control<QPushButton>(*this, IDC_LOAD);
+    m_ctlDefault = DialogBuilder::control<QCheckBox>(*this, IDC_DEFAULT);
+    m_ctlPartition = {DialogBuilder::control<QRadioButton>(*this, IDC_PARTITION_1),
+                      DialogBuilder::control<QRadioButton>(*this, IDC_PARTITION_2),
+                      DialogBuilder::control<QRadioButton>(*this, IDC_PARTITION_4),
+                      DialogBuilder::control<QRadioButton>(*this, IDC_PARTITION_8)};
+    m_ctlLoop = DialogBuilder::control<QCheckBox>(*this, IDC_LOOP);
+    m_ctlPlay = DialogBuilder::control<QPushButton>(*this, IDC_PLAY);
+    m_ctlDiagnostics = DialogBuilder::control<QPushButton>(*this, IDC_DIAGNOSTICS);
+    m_ctlDevice = DialogBuilder::control<QLabel>(*this, IDC_DEVICE_TEXT);
 
     connect(m_ctlPlay, &QPushButton::clicked, this, &CPlayerDlg::OnPlay);
     connect(m_ctlLoad, &QPushButton::clicked, this, &CPlayerDlg::OnLoadFile);
@@ -57,7 +56,15 @@ CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent)
 
 CPlayerDlg::~CPlayerDlg()
 {
-    m_app.Messages().clearHandler(UiTarget::MainWindow);
+    StopListening();
+}
+
+void CPlayerDlg::StopListening()
+{
+    if (m_bListening) {
+        m_app.Messages().clearHandler(UiTarget::MainWindow);
+        m_bListening = false;
+    }
 }
 
 int CPlayerDlg::DoModal()
@@ -69,7 +76,9 @@ int CPlayerDlg::DoModal()
 void CPlayerDlg::OnInitDialog()
 {
     m_bWindowExists = true;
+    // From here on the reader forwards the player's reports and the playing state to this window.
     m_app.Messages().setHandler(UiTarget::MainWindow, [this](UiMessage& message) { OnMessage(message); });
+    m_bListening = true;
 
 #ifdef Q_OS_WIN
     const QString about = StringTable::load(IDS_ABOUTBOX);
@@ -86,7 +95,7 @@ void CPlayerDlg::OnInitDialog()
     m_bDefault = false;
 
     std::array<std::uint8_t, 256> buffer{};
-    if (m_app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0) > 0) {
+    if (m_app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0) == ReportProtocol::kQueryDone) {
         const auto* text = reinterpret_cast<const char*>(buffer.data());
         m_strDevice = QString::fromLatin1(text, static_cast<qsizetype>(strnlen(text, buffer.size())));
     } else {
@@ -207,7 +216,7 @@ void CPlayerDlg::OnLoadFile()
     m_app.m_strTrackName[static_cast<std::size_t>(m_nTrack)] = title;
 
     SetCommandsEnabled(false);
-    m_app.DownloadTrack(path, title, slot->start, slot->length);
+    m_app.DownloadTrack(path, title, slot->start, slot->length, ControlsConfig());
     SetCommandsEnabled(true);
     UpdateData(false);
 }
@@ -238,17 +247,23 @@ void CPlayerDlg::OnMessage(UiMessage& message)
     // Device reports that reach the window outside a query are dropped with their record; the busy
     // messages have no meaning for it.
     if (message.message == WM_PLAY_STATE) {
-        m_ctlPlay->setText(message.wParam != 0 ? QStringLiteral("Interrompi") : QStringLiteral("Suona"));
+        const bool playing = message.wParam != 0;
+        m_ctlPlay->setText(playing ? QStringLiteral("Interrompi") : QStringLiteral("Suona"));
+        emit playStateShown(playing);
     }
 }
 
-void CPlayerDlg::StoreConfig()
+DeviceConfig CPlayerDlg::ControlsConfig()
 {
     if (m_bWindowExists) {
         UpdateData(true);
     }
-    m_app.m_Config.Config1 = m_bLoop ? 0x80 : 0;
-    m_app.m_Config.Config2 = static_cast<std::uint8_t>((m_nPartition & 0x0F) | (m_bDefault ? 0x10 : 0));
+    return DeviceConfig::fromControls(m_bLoop, m_nPartition, m_bDefault, m_app.m_Config.Config3);
+}
+
+void CPlayerDlg::StoreConfig()
+{
+    m_app.m_Config = ControlsConfig();
 }
 
 void CPlayerDlg::accept()
@@ -270,6 +285,8 @@ void CPlayerDlg::reject()
 
 void CPlayerDlg::done(int result)
 {
+    // As the window goes, so do the reports the reader would forward to it.
+    StopListening();
     QDialog::done(result);
     // As with a destroyed window: from here on nothing is read from the controls.
     m_bWindowExists = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/DeviceConfig.h"
+
 #include <QDialog>
 #include <QIcon>
 #include <QString>
@@ -31,6 +33,8 @@ public:
     int DoModal();
     // Packs the Loop, partition and Default state into the configuration.
     void StoreConfig();
+    // The configuration as the controls give it, without storing it.
+    DeviceConfig ControlsConfig();
     void FillTrackList();
     void UpdateControls();
     void OnSysCommand(unsigned id, long param);
@@ -41,6 +45,10 @@ public:
     bool m_bLoop = false;
     bool m_bDefault = false;
     QString m_strDevice;
+
+signals:
+    // The play button's caption has just followed the playing state that the player reported.
+    void playStateShown(bool playing);
 
 public slots:
     void accept() override;
@@ -69,9 +77,11 @@ private:
     void SetCommandsEnabled(bool enabled);
     // The controls that need the player, and the track buttons that also need a selected track.
     void EnableDeviceControls(bool ready);
+    void StopListening();
 
     CPlayerApp& m_app;
     bool m_bWindowExists = false;
+    bool m_bListening = false;
     QComboBox* m_ctlTrack;
     QPushButton* m_ctlLoad;
     QCheckBox* m_ctlDefault;

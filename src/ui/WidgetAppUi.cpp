@@ -1,19 +1,15 @@
 #include "ui/WidgetAppUi.h"
 
 #include "app/CPlayerApp.h"
-#include "download/CProgressDlg.h"
 #include "ui/CPlayerDlg.h"
+#include "ui/CProgressDlg.h"
+#include "widgets/MessageBox.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 void WidgetAppUi::messageBox(const QString& text, MessageIcon icon)
 {
-    QMessageBox box(icon == MessageIcon::Error     ? QMessageBox::Critical
-                    : icon == MessageIcon::Warning ? QMessageBox::Warning
-                                                   : QMessageBox::Information,
-                    QApplication::applicationName(), text, QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
+    MessageBox::show(QApplication::activeWindow(), text, icon);
 }
 
 void WidgetAppUi::runMainWindow(CPlayerApp& app)
@@ -23,7 +19,6 @@ void WidgetAppUi::runMainWindow(CPlayerApp& app)
     app.m_pMainWnd = dialog.get();
     m_mainWindow = dialog.get();
     dialog->DoModal();
-    // From here on the reader no longer posts to the window.
     app.m_pMainWnd = nullptr;
     dialog->StoreConfig();
     m_mainWindow = nullptr;
@@ -38,13 +33,6 @@ std::unique_ptr<ProgressIndicator> WidgetAppUi::createProgress(const QString& te
         return nullptr;
     }
     return dialog;
-}
-
-void WidgetAppUi::storeMainWindowConfig()
-{
-    if (m_mainWindow) {
-        m_mainWindow->StoreConfig();
-    }
 }
 
 void WidgetAppUi::processEvents()

@@ -12,7 +12,6 @@ public:
     void messageBox(const QString& text, MessageIcon icon) override;
     void runMainWindow(CPlayerApp& app) override;
     std::unique_ptr<ProgressIndicator> createProgress(const QString& text, int upper) override;
-    void storeMainWindowConfig() override;
     void processEvents() override;
 
 private:

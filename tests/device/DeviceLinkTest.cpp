@@ -1,7 +1,9 @@
 #include "LinkFixture.h"
 
 #include "device/Protocol.h"
+#include "device/ReportProtocol.h"
 
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -17,29 +19,29 @@ std::vector<std::uint8_t> inputReport(std::uint8_t id, std::uint8_t type, std::u
     return report;
 }
 
-class DeviceLink : public LinkFixture
+class DeviceLinkTest : public LinkFixture
 {};
 
-TEST_F(DeviceLink, OpensThePlayerAmongOtherInterfacesAndClosesPromptly)
+TEST_F(DeviceLinkTest, OpensThePlayerAmongOtherInterfacesAndClosesPromptly)
 {
     useSimulatedPlayer();
     EXPECT_EQ(app.OpenDevice(), 0);
     EXPECT_EQ(app.m_nDeviceState, 1);
     EXPECT_TRUE(ui.messages.isEmpty());
-    EXPECT_EQ(app.m_Caps.input, 64);
-    EXPECT_EQ(app.m_Caps.output, 64);
-    EXPECT_EQ(app.m_szDevicePath, SimulatedPlayer::kPlayerPath);
-    EXPECT_TRUE(app.m_hReaderThread.joinable());
+    EXPECT_EQ(app.Link().caps().input, 64);
+    EXPECT_EQ(app.Link().caps().output, 64);
+    EXPECT_EQ(app.Link().devicePath(), SimulatedPlayer::kPlayerPath);
+    EXPECT_TRUE(app.Link().readerRunning());
 
     // The player sends nothing on its own: the reader sits in reads that time out.
     const auto start = Clock::now();
     EXPECT_EQ(app.CloseDevice(), 1);
     EXPECT_LT(Clock::now() - start, 1000ms);
-    EXPECT_FALSE(app.m_hReaderThread.joinable());
-    EXPECT_FALSE(app.m_hWriteDevice);
+    EXPECT_FALSE(app.Link().readerRunning());
+    EXPECT_FALSE(app.Link().canWrite());
 }
 
-TEST_F(DeviceLink, FailureTextsWhenNoUsablePlayerIsFound)
+TEST_F(DeviceLinkTest, FailureTextsWhenNoUsablePlayerIsFound)
 {
     struct Case
     {
@@ -61,25 +63,24 @@ TEST_F(DeviceLink, FailureTextsWhenNoUsablePlayerIsFound)
         EXPECT_EQ(app.OpenDevice(), -1);
         EXPECT_EQ(app.m_nDeviceState, -1);
         EXPECT_EQ(ui.messages, QStringList{c.expected});
-        EXPECT_FALSE(app.m_hReaderThread.joinable());
+        EXPECT_FALSE(app.Link().readerRunning());
         EXPECT_EQ(app.CloseDevice(), 1);
     }
 }
 
-TEST_F(DeviceLink, ForwardsPlayerReportsToTheMainWindowFramedByBusyMessages)
+TEST_F(DeviceLinkTest, ForwardsPlayerReportsToTheMainWindowFramedByBusyMessages)
 {
     SimulatedPlayer& player = useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
-    pretendMainWindowOpen();
-    pretendDiagnosticsOpen();
+    listenAsMainWindow();
+    listenAsDiagnostics();
 
     // Another report ID reaches the diagnostics only, and its "playing flag" means nothing.
     player.injectInputReport(inputReport(2, Protocol::REPORT_STATUS, 5));
     player.injectInputReport(inputReport(1, Protocol::REPORT_STATUS, 7));
 
-    std::vector<UiMessage> main;
-    app.Messages().setHandler(UiTarget::MainWindow, [&main](UiMessage& m) { main.push_back(std::move(m)); });
     const std::vector<UiMessage> diag = drainDiagnostics();
+    const std::vector<UiMessage>& main = mainWindowMessages;
 
     ASSERT_EQ(diag.size(), 2u);
     EXPECT_EQ(diag[0].message, WM_DIAG_READ);
@@ -101,11 +102,11 @@ TEST_F(DeviceLink, ForwardsPlayerReportsToTheMainWindowFramedByBusyMessages)
     EXPECT_EQ(app.m_bPlaying, 7);
 }
 
-TEST_F(DeviceLink, BeforeTheMainWindowExistsAStatusReportOnlySetsThePlayingFlag)
+TEST_F(DeviceLinkTest, BeforeTheMainWindowExistsAStatusReportOnlySetsThePlayingFlag)
 {
     SimulatedPlayer& player = useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
-    pretendDiagnosticsOpen();
+    listenAsDiagnostics();
     player.injectInputReport(inputReport(1, Protocol::REPORT_STATUS, 1));
     // Once the reader has shown the next report, it is done with the first.
     player.injectInputReport(inputReport(3, 0));
@@ -115,11 +116,11 @@ TEST_F(DeviceLink, BeforeTheMainWindowExistsAStatusReportOnlySetsThePlayingFlag)
     EXPECT_FALSE(app.Messages().hasPending());
 }
 
-TEST_F(DeviceLink, AShortReadShowsItsOwnCountButAWholeReportsBytes)
+TEST_F(DeviceLinkTest, AShortReadShowsItsOwnCountButAWholeReportsBytes)
 {
     SimulatedPlayer& player = useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
-    pretendDiagnosticsOpen();
+    listenAsDiagnostics();
     player.injectInputReport({1, 9, 0xAA, 0xBB});
     const std::vector<UiMessage> diag = drainDiagnostics();
     ASSERT_EQ(diag.size(), 1u);
@@ -128,11 +129,11 @@ TEST_F(DeviceLink, AShortReadShowsItsOwnCountButAWholeReportsBytes)
     EXPECT_EQ(diag[0].bytes[3], 0xBB);
 }
 
-TEST_F(DeviceLink, AFailingReaderSaysSoOnceAndBacksOffUntilClosed)
+TEST_F(DeviceLinkTest, AFailingReaderSaysSoOnceAndBacksOffUntilClosed)
 {
     ScriptedHidBackend::State& device = useScriptedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
-    pretendDiagnosticsOpen();
+    listenAsDiagnostics();
     {
         std::lock_guard lock(device.mutex);
         device.readsFail = true;
@@ -140,7 +141,7 @@ TEST_F(DeviceLink, AFailingReaderSaysSoOnceAndBacksOffUntilClosed)
     device.arrived.notify_all();
 
     // Several back-off periods long: a reader that spun or repeated itself would have said it many times.
-    const std::vector<UiMessage> diag = drainDiagnostics(4 * CPlayerApp::kFailedReadBackoff);
+    const std::vector<UiMessage> diag = drainDiagnostics(4 * DeviceLink::kFailedReadBackoff);
     ASSERT_EQ(diag.size(), 1u);
     EXPECT_EQ(diag[0].message, WM_DIAG_WRITE);
     EXPECT_EQ(diag[0].lParam, 1);
@@ -152,9 +153,39 @@ TEST_F(DeviceLink, AFailingReaderSaysSoOnceAndBacksOffUntilClosed)
     EXPECT_LT(Clock::now() - start, 1000ms);
 }
 
-TEST_F(DeviceLink, ReaderThreadProcWithoutAnApplicationEndsAtOnce)
+TEST_F(DeviceLinkTest, ReaderThreadProcWithoutALinkEndsAtOnce)
 {
-    EXPECT_EQ(CPlayerApp::ReaderThreadProc(nullptr), -1);
+    EXPECT_EQ(DeviceLink::ReaderThreadProc(nullptr, {}), -1);
+}
+
+// A link whose reader thread cannot be started, as when the system has no thread left to give.
+class ThreadlessLink : public DeviceLink
+{
+public:
+    using DeviceLink::DeviceLink;
+
+protected:
+    std::jthread startReader() override
+    {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    }
+};
+
+TEST(DeviceLinkWithoutReader, StaysOpenAndItsQueriesTimeOut)
+{
+    UiMessageQueue messages;
+    std::atomic<int> playing{0};
+    ThreadlessLink link(messages, playing);
+    link.setBackend(std::make_unique<SimulatedPlayer>());
+    ASSERT_EQ(link.open(), 0u);
+    EXPECT_TRUE(link.canWrite());
+    EXPECT_FALSE(link.readerRunning());
+
+    ReportProtocol protocol(link);
+    messages.setHandler(UiTarget::MainWindow, [](UiMessage&) {});
+    std::array<std::uint8_t, 256> buffer{};
+    EXPECT_EQ(protocol.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), ReportProtocol::kQueryTimedOut);
+    link.close();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "LinkFixture.h"
 
 #include "device/Protocol.h"
+#include "device/ReportProtocol.h"
 
 #include <cstring>
 
@@ -21,26 +22,26 @@ std::string textOf(const std::array<std::uint8_t, 256>& buffer)
     return std::string(text, strnlen(text, buffer.size()));
 }
 
-class ReportProtocol : public LinkFixture
+class ReportProtocolTest : public LinkFixture
 {
 protected:
-    // The link is closed, as when no player was found; replies are posted by the test itself.
+    // The link is closed, as after the player went away, and keeps the player's report lengths; replies
+    // are posted by the test itself.
     void noPlayer()
     {
-        SimulatedPlayer& player = useSimulatedPlayer();
-        player.setPresent(false);
-        app.OpenDevice();
-        app.m_Caps = {64, 64, 0};
+        useSimulatedPlayer();
+        ASSERT_EQ(app.OpenDevice(), 0);
+        app.CloseDevice();
     }
 };
 
-TEST_F(ReportProtocol, ReadsTheDeviceTextAcrossReplies)
+TEST_F(ReportProtocolTest, ReadsTheDeviceTextAcrossReplies)
 {
     SimulatedPlayer& player = useSimulatedPlayer();
     const std::string longText(150, 'z');
     player.setText(longText);
     ASSERT_EQ(app.OpenDevice(), 0);
-    pretendMainWindowOpen();
+    listenAsMainWindow();
 
     std::array<std::uint8_t, 256> buffer{};
     EXPECT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), 1);
@@ -52,21 +53,21 @@ TEST_F(ReportProtocol, ReadsTheDeviceTextAcrossReplies)
     EXPECT_EQ(std::count(buffer.begin(), buffer.end(), 0), 256 - 248) << "four chunks of 62 bytes were kept";
 }
 
-TEST_F(ReportProtocol, QueriesWithoutAPlayerTimeOut)
+TEST_F(ReportProtocolTest, QueriesWithoutAPlayerTimeOut)
 {
     noPlayer();
     std::array<std::uint8_t, 256> buffer{};
     auto start = Clock::now();
     EXPECT_EQ(app.QueryDevice(Protocol::CMD_GET_CONFIG, 0, 0, buffer), -3);
-    EXPECT_GE(Clock::now() - start, CPlayerApp::kReplyTimeout);
+    EXPECT_GE(Clock::now() - start, ReportProtocol::kReplyTimeout);
     start = Clock::now();
     EXPECT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), -3);
-    EXPECT_GE(Clock::now() - start, CPlayerApp::kReplyTimeout);
+    EXPECT_GE(Clock::now() - start, ReportProtocol::kReplyTimeout);
     std::array<std::uint8_t, 64> block{};
     EXPECT_EQ(app.WriteMemoryBlock(0, block), 0);
 }
 
-TEST_F(ReportProtocol, AQueryTakesAQueuedReplyAndFreesRepliesOfOtherTypes)
+TEST_F(ReportProtocolTest, AQueryTakesAQueuedReplyAndFreesRepliesOfOtherTypes)
 {
     noPlayer();
     app.Messages().post(reply(Protocol::REPORT_STATUS, {9, 9, 9, 9}));
@@ -83,7 +84,7 @@ TEST_F(ReportProtocol, AQueryTakesAQueuedReplyAndFreesRepliesOfOtherTypes)
     std::array<std::uint8_t, 256> buffer{};
     const auto start = Clock::now();
     EXPECT_EQ(app.QueryDevice(Protocol::CMD_GET_CONFIG, 0, 0, buffer), static_cast<int>(0x84030201u));
-    EXPECT_LT(Clock::now() - start, CPlayerApp::kReplyTimeout);
+    EXPECT_LT(Clock::now() - start, ReportProtocol::kReplyTimeout);
     EXPECT_EQ(buffer[6], 7);
     EXPECT_EQ(buffer[61], 0x5A);
     EXPECT_EQ(buffer[62], 0) << "a 64-byte report has 62 payload bytes";
@@ -91,7 +92,7 @@ TEST_F(ReportProtocol, AQueryTakesAQueuedReplyAndFreesRepliesOfOtherTypes)
     EXPECT_EQ(app.Messages().pendingCount(), 2u);
 }
 
-TEST_F(ReportProtocol, TextRepliesEndAtTheFirstChunkWithAZero)
+TEST_F(ReportProtocolTest, TextRepliesEndAtTheFirstChunkWithAZero)
 {
     noPlayer();
     std::vector<std::uint8_t> chunk(62, 'a');
@@ -104,7 +105,7 @@ TEST_F(ReportProtocol, TextRepliesEndAtTheFirstChunkWithAZero)
     EXPECT_EQ(app.Messages().pendingCount(), 1u);
 }
 
-TEST_F(ReportProtocol, StartUpConfigurationIsTakenOrRepaired)
+TEST_F(ReportProtocolTest, StartUpConfigurationIsTakenOrRepaired)
 {
     struct Case
     {
@@ -125,7 +126,7 @@ TEST_F(ReportProtocol, StartUpConfigurationIsTakenOrRepaired)
         SimulatedPlayer& player = useSimulatedPlayer();
         player.setConfig(c.onPlayer[0], c.onPlayer[1], c.onPlayer[2]);
         ASSERT_EQ(app.OpenDevice(), 0);
-        pretendMainWindowOpen();
+        listenAsMainWindow();
         app.m_Config = {0, 0, 45};
         std::array<std::uint8_t, 256> buffer{};
         app.ReadDeviceConfig(buffer);
@@ -138,7 +139,7 @@ TEST_F(ReportProtocol, StartUpConfigurationIsTakenOrRepaired)
     }
 }
 
-TEST_F(ReportProtocol, AConfigurationReplyReadingZeroIsNoAnswer)
+TEST_F(ReportProtocolTest, AConfigurationReplyReadingZeroIsNoAnswer)
 {
     noPlayer();
     app.m_Config = {0x80, 0x21, 0x50};
@@ -148,7 +149,7 @@ TEST_F(ReportProtocol, AConfigurationReplyReadingZeroIsNoAnswer)
     EXPECT_EQ(app.m_Config, (DeviceConfig{0x80, 0x21, 0x50}));
 }
 
-TEST_F(ReportProtocol, BlockWritesReachTheFlashWithTheSectorStartFlag)
+TEST_F(ReportProtocolTest, BlockWritesReachTheFlashWithTheSectorStartFlag)
 {
     SimulatedPlayer& player = useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
@@ -177,7 +178,7 @@ TEST_F(ReportProtocol, BlockWritesReachTheFlashWithTheSectorStartFlag)
     EXPECT_TRUE(std::equal(block.begin(), block.end(), flash.begin() + 0x30040));
 }
 
-TEST_F(ReportProtocol, AnyReportAfterTheCommitIsTheAcknowledgement)
+TEST_F(ReportProtocolTest, AnyReportAfterTheCommitIsTheAcknowledgement)
 {
     ScriptedHidBackend::State& device = useScriptedPlayer();
     // The player never acknowledges, but a status report follows the commit.
@@ -196,14 +197,14 @@ TEST_F(ReportProtocol, AnyReportAfterTheCommitIsTheAcknowledgement)
     device.onWrite = nullptr;
     const auto start = Clock::now();
     EXPECT_EQ(app.WriteMemoryBlock(0x140, block), 0);
-    EXPECT_GE(Clock::now() - start, CPlayerApp::kAckTimeout);
+    EXPECT_GE(Clock::now() - start, ReportProtocol::kAckTimeout);
 }
 
-TEST_F(ReportProtocol, AFailedWriteClosesTheHandleAndIsNeverAcknowledged)
+TEST_F(ReportProtocolTest, AFailedWriteClosesTheHandleAndIsNeverAcknowledged)
 {
     ScriptedHidBackend::State& device = useScriptedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
-    pretendDiagnosticsOpen();
+    listenAsDiagnostics();
     device.writesFail = true;
     // A report arriving anyway must not pass for the acknowledgement of a block that was not sent.
     device.onWrite = [](std::span<const std::uint8_t> report, ScriptedHidBackend::State& state) {
@@ -214,8 +215,8 @@ TEST_F(ReportProtocol, AFailedWriteClosesTheHandleAndIsNeverAcknowledged)
     std::array<std::uint8_t, 64> block{};
     const auto start = Clock::now();
     EXPECT_EQ(app.WriteMemoryBlock(0, block), 0);
-    EXPECT_LT(Clock::now() - start, CPlayerApp::kAckTimeout);
-    EXPECT_FALSE(app.m_hWriteDevice);
+    EXPECT_LT(Clock::now() - start, ReportProtocol::kAckTimeout);
+    EXPECT_FALSE(app.Link().canWrite());
 
     std::vector<std::string> texts;
     std::size_t dumps = 0;
@@ -233,14 +234,14 @@ TEST_F(ReportProtocol, AFailedWriteClosesTheHandleAndIsNeverAcknowledged)
                                         "Bytes Written: 0", "Can't write to device", "Bytes Written: 0"}));
 }
 
-TEST_F(ReportProtocol, WritesAreShownOnlyWhileTheDiagnosticsAreOpen)
+TEST_F(ReportProtocolTest, WritesAreShownOnlyWhileTheDiagnosticsAreOpen)
 {
     useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
     app.SendCommand(0x77, 4, 0, 0, 15);
     EXPECT_FALSE(app.Messages().hasPending());
 
-    pretendDiagnosticsOpen();
+    listenAsDiagnostics();
     app.SendCommand(0x1FF, 0x104, 2, 3, 15);
     const std::vector<UiMessage> diag = drainDiagnostics();
     ASSERT_EQ(diag.size(), 2u);

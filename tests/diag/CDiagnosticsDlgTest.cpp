@@ -5,6 +5,8 @@
 #include "app/CPlayerApp.h"
 #include "device/SimulatedPlayer.h"
 #include "device/UiMessagePump.h"
+#include "res/ControlIds.h"
+#include "widgets/DialogBuilder.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -56,9 +58,9 @@ QStringList logOf(CDiagnosticsDlg& dialog)
     return lines;
 }
 
-QPlainTextEdit& view(CDiagnosticsDlg& dialog, const char* id)
+QPlainTextEdit& view(CDiagnosticsDlg& dialog, int id)
 {
-    return *dialog.findChild<QPlainTextEdit*>(QString::fromLatin1(id));
+    return *DialogBuilder::control<QPlainTextEdit>(dialog, id);
 }
 
 class DiagnosticsDlg : public ::testing::Test
@@ -84,7 +86,7 @@ protected:
         bool ran = false;
         QTimer::singleShot(0, [&] {
             QPointer dialog = qobject_cast<CDiagnosticsDlg*>(QApplication::activeModalWidget());
-            ran = dialog && app.m_pDiagDlg.load() == dialog;
+            ran = dialog && app.m_pDiagDlg == dialog;
             if (ran) {
                 body(*dialog);
             }
@@ -94,13 +96,13 @@ protected:
         });
         CDiagnosticsDlg::Open(app, owner);
         EXPECT_TRUE(ran);
-        EXPECT_EQ(app.m_pDiagDlg.load(), nullptr);
+        EXPECT_EQ(app.m_pDiagDlg, nullptr);
         EXPECT_FALSE(app.Messages().hasHandler(UiTarget::DiagnosticsDialog));
     }
 
-    static void click(CDiagnosticsDlg& dialog, const char* id)
+    static void click(CDiagnosticsDlg& dialog, int id)
     {
-        QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromLatin1(id)), Qt::LeftButton);
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, id), Qt::LeftButton);
     }
 
     static bool waitForLog(CDiagnosticsDlg& dialog, int lines)
@@ -131,7 +133,7 @@ TEST_F(DiagnosticsDlg, ShowsReceivedReportsWholeAfterAnEmptyFirstLine)
         merged[1] = 0x21;
         merged[2] = 0x5a;
         EXPECT_EQ(dialog.m_strReceived, "\r\n" + dump(full) + "\r\n" + dump(merged));
-        EXPECT_EQ(view(dialog, "1027").toPlainText(), "\n" + dump(full) + "\n" + dump(merged));
+        EXPECT_EQ(view(dialog, IDC_RECEIVED).toPlainText(), "\n" + dump(full) + "\n" + dump(merged));
         EXPECT_TRUE(dialog.m_strSent.isEmpty());
     });
 }
@@ -144,7 +146,7 @@ TEST_F(DiagnosticsDlg, EachButtonSendsItsReport)
                second = static_cast<std::uint8_t>(std::rand());
     std::srand(7);
     whileOpen([&](CDiagnosticsDlg& dialog) {
-        for (const char* id : {"1007", "1017", "1023", "1021", "1021", "1022", "1018"}) {
+        for (int id : {IDC_TIPO1, IDC_TIPO2, IDC_EER, IDC_TIPO13_TEST, IDC_TIPO13_TEST, IDC_EEW, IDC_TIPO8}) {
             click(dialog, id);
         }
     });
@@ -168,12 +170,12 @@ TEST_F(DiagnosticsDlg, EachButtonSendsItsReport)
 TEST_F(DiagnosticsDlg, LogsEachWriteAndShowsTheLastReportSent)
 {
     whileOpen([&](CDiagnosticsDlg& dialog) {
-        click(dialog, "1022");
+        click(dialog, IDC_EEW);
         ASSERT_TRUE(waitForLog(dialog, 6));
         const QString written = "Number of Bytes Written: 64", status = "Bytes Written: 64";
         EXPECT_EQ(logOf(dialog).mid(0, 6), QStringList({written, status, written, status, written, status}));
         EXPECT_EQ(dialog.m_strSent, dump({2, 5, 0, 0, 0, 1, 0, 5, 6, 7}));
-        EXPECT_EQ(view(dialog, "1028").toPlainText(), dialog.m_strSent);
+        EXPECT_EQ(view(dialog, IDC_SENT).toPlainText(), dialog.m_strSent);
         // The newest line is in view, and nothing is selected.
         QListWidget& log = *dialog.m_ctlLog;
         EXPECT_TRUE(log.viewport()->rect().contains(log.visualItemRect(log.item(log.count() - 1))));
@@ -184,7 +186,7 @@ TEST_F(DiagnosticsDlg, LogsEachWriteAndShowsTheLastReportSent)
 TEST_F(DiagnosticsDlg, ReceivedViewStartsAtLineHundred)
 {
     whileOpen([&](CDiagnosticsDlg& dialog) {
-        QScrollBar& bar = *view(dialog, "1027").verticalScrollBar();
+        QScrollBar& bar = *view(dialog, IDC_RECEIVED).verticalScrollBar();
         for (int i = 1; i <= 122; ++i) {
             player->injectInputReport({1, 0x20});
             ASSERT_TRUE(waitForLog(dialog, i));
@@ -202,7 +204,7 @@ TEST_F(DiagnosticsDlg, ReceivedViewStartsAtLineHundred)
 TEST_F(DiagnosticsDlg, OpensOnceAtATimeAndAfreshEachTime)
 {
     whileOpen([&](CDiagnosticsDlg& dialog) {
-        click(dialog, "1017");
+        click(dialog, IDC_TIPO2);
         ASSERT_TRUE(waitForLog(dialog, 3));
         EXPECT_EQ(logOf(dialog), QStringList({"Number of Bytes Written: 64", "Bytes Written: 64",
                                               "Number of Bytes Read: 64"}));
@@ -213,9 +215,9 @@ TEST_F(DiagnosticsDlg, OpensOnceAtATimeAndAfreshEachTime)
         guard.start(0);
         CDiagnosticsDlg::Open(app, &dialog);
         EXPECT_TRUE(guard.isActive());
-        EXPECT_EQ(app.m_pDiagDlg.load(), &dialog);
+        EXPECT_EQ(app.m_pDiagDlg, &dialog);
         // "Chiudi" is bound to nothing; Escape closes.
-        click(dialog, "1035");
+        click(dialog, IDC_CHIUDI);
         EXPECT_TRUE(dialog.isVisible());
         QTest::keyClick(&dialog, Qt::Key_Escape);
         EXPECT_FALSE(dialog.isVisible());
@@ -223,15 +225,15 @@ TEST_F(DiagnosticsDlg, OpensOnceAtATimeAndAfreshEachTime)
     whileOpen([&](CDiagnosticsDlg& dialog) {
         EXPECT_EQ(dialog.m_ctlLog->count(), 0);
         EXPECT_TRUE(dialog.m_strSent.isEmpty() && dialog.m_strReceived.isEmpty());
-        EXPECT_TRUE(view(dialog, "1027").toPlainText().isEmpty() &&
-                    view(dialog, "1028").toPlainText().isEmpty());
+        EXPECT_TRUE(view(dialog, IDC_RECEIVED).toPlainText().isEmpty() &&
+                    view(dialog, IDC_SENT).toPlainText().isEmpty());
     });
 }
 
 TEST_F(DiagnosticsDlg, MessagesForAClosedWindowAreDropped)
 {
     // Closed with its reports and the reply still queued.
-    whileOpen([&](CDiagnosticsDlg& dialog) { click(dialog, "1017"); });
+    whileOpen([&](CDiagnosticsDlg& dialog) { click(dialog, IDC_TIPO2); });
     app.Messages().post({.target = UiTarget::DiagnosticsDialog, .message = WM_DIAG_READ, .bytes = Bytes(64)});
     EXPECT_TRUE(QTest::qWaitFor([&] { return app.Messages().pendingCount() == 0; }, 2000));
 

@@ -56,7 +56,7 @@ protected:
     int download(const WavBuilder& wav, int mode, int track, const QString& title = QStringLiteral("Titolo"))
     {
         const auto slot = TrackSlot::forTrack(mode, track);
-        return app.DownloadTrack(file(wav), title, slot->start, slot->length);
+        return app.DownloadTrack(file(wav), title, slot->start, slot->length, controls);
     }
 
     // Addresses of the committed blocks, in the order written.
@@ -78,6 +78,8 @@ protected:
     }
 
     SimulatedPlayer* player = nullptr;
+    // The configuration as the main window's controls would give it.
+    DeviceConfig controls{0, 0x03, 60};
     QTemporaryDir dir;
     int files = 0;
 };
@@ -85,10 +87,10 @@ protected:
 TEST_F(DownloadTrack, AShortTrackInAnEightSlotPartition)
 {
     const Bytes samples = WavBuilder::samples(1000);
-    app.m_Config = {0, 0x03, 60};
+    app.m_Config = {0x80, 0x12, 60};
     ASSERT_EQ(
         download(WavBuilder::deviceFormat().data(samples), 3, 0, "Un titolo lungo più di trenta caratteri"),
-        CPlayerApp::kDownloadDone);
+        TrackDownload::kDone);
 
     // The configuration goes first, then the header, the samples and the end mark.
     const auto reports = player->outputReports();
@@ -119,7 +121,7 @@ TEST_F(DownloadTrack, AShortTrackInAnEightSlotPartition)
     EXPECT_EQ(ui.progress[0].positions.back(), 1088);
     EXPECT_EQ(ui.progress[0].positions.size(), 15u);
     EXPECT_FALSE(ui.progress[0].open);
-    EXPECT_EQ(ui.configStores, 1);
+    EXPECT_EQ(app.m_Config, controls) << "the program holds the configuration it sent";
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
@@ -141,7 +143,7 @@ TEST_F(DownloadTrack, EndMarksFollowWhereTheSamplesEnd)
         SCOPED_TRACE(c.what);
         player->recordOutputReports(true);
         ASSERT_EQ(download(WavBuilder::deviceFormat().data(WavBuilder::samples(c.samples)), c.mode, c.track),
-                  CPlayerApp::kDownloadDone);
+                  TrackDownload::kDone);
         const auto all = commits();
         const std::size_t blocks = 2 + c.samples / 64;
         ASSERT_GE(all.size(), blocks);
@@ -162,7 +164,7 @@ TEST_F(DownloadTrack, EndMarksFollowWhereTheSamplesEnd)
 TEST_F(DownloadTrack, AFileLongerThanItsSlotFillsItToTheLastBlock)
 {
     const Bytes samples = WavBuilder::samples(200000);
-    ASSERT_EQ(download(WavBuilder::deviceFormat().data(samples), 3, 0), CPlayerApp::kDownloadDone);
+    ASSERT_EQ(download(WavBuilder::deviceFormat().data(samples), 3, 0), TrackDownload::kDone);
     const auto all = commits();
     EXPECT_EQ(all.size(), 2u + 2044u);
     EXPECT_EQ(all.back(), 0x1FF40u) << "no end marks after a full slot";
@@ -188,7 +190,7 @@ TEST_F(DownloadTrack, OnlyTheDataChunksSamplesAreSent)
     };
     for (const WavBuilder& wav : files) {
         player->recordOutputReports(true);
-        ASSERT_EQ(download(wav, 3, 1), CPlayerApp::kDownloadDone);
+        ASSERT_EQ(download(wav, 3, 1), TrackDownload::kDone);
         EXPECT_EQ(flash(0x20080, 640), samples);
         EXPECT_EQ(flash(0x20080 + 640, 64), Bytes(64, 0xFF));
         EXPECT_EQ(commits().size(), 2u + 10u + 1u);
@@ -207,11 +209,13 @@ TEST_F(DownloadTrack, RefusedFilesLeaveThePlayerUntouched)
         WavBuilder::deviceFormat(),
     };
     const Bytes before = player->flash();
+    app.m_Config = {0x80, 0x12, 60};
     for (const WavBuilder& wav : files) {
         ui.messages.clear();
-        EXPECT_EQ(download(wav, 0, 0), CPlayerApp::kDownloadRefused);
+        EXPECT_EQ(download(wav, 0, 0), TrackDownload::kRefused);
         EXPECT_EQ(ui.messages, QStringList{"Errore: formato file inadatto!"});
     }
+    EXPECT_EQ(app.m_Config, (DeviceConfig{0x80, 0x12, 60})) << "nothing was sent, so nothing changed";
     EXPECT_TRUE(player->outputReports().empty());
     EXPECT_TRUE(ui.progress.empty());
     EXPECT_EQ(player->flash(), before);
@@ -220,8 +224,8 @@ TEST_F(DownloadTrack, RefusedFilesLeaveThePlayerUntouched)
 TEST_F(DownloadTrack, AFileThatCannotBeOpenedIsNamed)
 {
     const QString missing = dir.filePath(QStringLiteral("manca.wav"));
-    EXPECT_EQ(app.DownloadTrack(missing, QStringLiteral("manca"), 0, 0xFFF7F),
-              CPlayerApp::kDownloadFileFailed);
+    EXPECT_EQ(app.DownloadTrack(missing, QStringLiteral("manca"), 0, 0xFFF7F, controls),
+              TrackDownload::kFileFailed);
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].contains(QStringLiteral("manca.wav")));
     EXPECT_TRUE(player->outputReports().empty());
@@ -233,7 +237,7 @@ TEST_F(DownloadTrack, ALostPlayerStopsTheDownloadAtOnce)
     // The configuration, both header blocks and ten sample blocks get through.
     player->failWritesAfter(1 + 3 * 12);
     const auto start = Clock::now();
-    EXPECT_EQ(download(WavBuilder::deviceFormat().data(samples), 0, 0), CPlayerApp::kDownloadDeviceFailed);
+    EXPECT_EQ(download(WavBuilder::deviceFormat().data(samples), 0, 0), TrackDownload::kDeviceFailed);
     EXPECT_LT(Clock::now() - start, 1s);
     EXPECT_EQ(commits().size(), 12u) << "nothing is sent after the failed block";
     ASSERT_EQ(ui.messages.size(), 1);
@@ -248,8 +252,8 @@ TEST_F(DownloadTrack, AnUnacknowledgedBlockStopsTheDownload)
     player->setAckEnabled(false);
     const auto start = Clock::now();
     EXPECT_EQ(download(WavBuilder::deviceFormat().data(WavBuilder::samples(6400)), 0, 0),
-              CPlayerApp::kDownloadDeviceFailed);
-    EXPECT_LT(Clock::now() - start, 2 * CPlayerApp::kAckTimeout);
+              TrackDownload::kDeviceFailed);
+    EXPECT_LT(Clock::now() - start, 2 * ReportProtocol::kAckTimeout);
     EXPECT_EQ(commits().size(), 1u);
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].contains(QStringLiteral("0 byte del brano su 6400")));
@@ -262,12 +266,12 @@ TEST_F(DownloadTrack, ASecondDownloadCannotStartWhileOneRuns)
     const QString other = file(WavBuilder::deviceFormat().data(WavBuilder::samples(64)));
     ui.onEvents = [&] {
         if (nested == 1) {
-            nested = app.DownloadTrack(other, QStringLiteral("altro"), 0x80000, 0x7FF7F);
+            nested = app.DownloadTrack(other, QStringLiteral("altro"), 0x80000, 0x7FF7F, controls);
         }
     };
     ASSERT_EQ(download(WavBuilder::deviceFormat().data(WavBuilder::samples(64 * 40)), 1, 0),
-              CPlayerApp::kDownloadDone);
-    EXPECT_EQ(nested, CPlayerApp::kDownloadBusy);
+              TrackDownload::kDone);
+    EXPECT_EQ(nested, TrackDownload::kBusy);
     for (std::uint32_t address : commits()) {
         EXPECT_LT(address, 0x80000u);
     }

@@ -1,6 +1,7 @@
 #include "DialogFixture.h"
 
 #include "ui/CPlayerDlg.h"
+#include "widgets/MessageBox.h"
 
 #include <QApplication>
 #include <QTest>
@@ -12,6 +13,7 @@ DialogFixture::DialogFixture()
     player = owned.get();
     app.SetBackend(std::move(owned));
     app.SetUi(&ui);
+    MessageBox::takeRecorded();
 }
 
 DialogFixture::~DialogFixture()

@@ -5,22 +5,14 @@
 #include "device/UiMessagePump.h"
 #include "ui/WidgetAppUi.h"
 
-#include <QStringList>
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
-// The real user interface, except that message boxes are only remembered.
-class QuietUi : public WidgetAppUi
-{
-public:
-    void messageBox(const QString& text, MessageIcon) override { messages.append(text); }
-    QStringList messages;
-};
+class CPlayerDlg;
 
 // An application object on a simulated player, with the queue pumped by Qt's event loop, for tests that
-// drive the real windows.
+// drive the real windows. Message boxes are recorded (see GuiTestMain), not shown.
 class DialogFixture : public ::testing::Test
 {
 protected:
@@ -29,7 +21,7 @@ protected:
 
     // Opens the link, runs the main window modally and calls body once it is up; body ends by closing it
     // (or leaves that to the fixture).
-    void runMainWindow(const std::function<void(class CPlayerDlg&)>& body);
+    void runMainWindow(const std::function<void(CPlayerDlg&)>& body);
 
     // The output reports the player received since the last call.
     std::vector<std::vector<std::uint8_t>> takeReports();
@@ -37,7 +29,7 @@ protected:
     // Waits, handling events, until the condition holds or five seconds have passed.
     static bool waitFor(const std::function<bool()>& condition);
 
-    QuietUi ui;
+    WidgetAppUi ui;
     CPlayerApp app;
     SimulatedPlayer* player;
     UiMessagePump pump{app.Messages()};

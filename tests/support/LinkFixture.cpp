@@ -1,9 +1,5 @@
 #include "LinkFixture.h"
 
-namespace {
-int g_standIn;
-}
-
 SimulatedPlayer& LinkFixture::useSimulatedPlayer()
 {
     auto player = std::make_unique<SimulatedPlayer>();
@@ -22,14 +18,18 @@ ScriptedHidBackend::State& LinkFixture::useScriptedPlayer()
     return result;
 }
 
-void LinkFixture::pretendDiagnosticsOpen()
+void LinkFixture::listenAsDiagnostics()
 {
-    app.m_pDiagDlg = reinterpret_cast<CDiagnosticsDlg*>(&g_standIn);
+    app.Messages().setHandler(UiTarget::DiagnosticsDialog, [this](UiMessage& message) {
+        diagnosticsMessages.push_back(std::move(message));
+    });
 }
 
-void LinkFixture::pretendMainWindowOpen()
+void LinkFixture::listenAsMainWindow()
 {
-    app.m_pMainWnd = reinterpret_cast<CPlayerDlg*>(&g_standIn);
+    app.Messages().setHandler(UiTarget::MainWindow, [this](UiMessage& message) {
+        mainWindowMessages.push_back(std::move(message));
+    });
 }
 
 std::optional<UiMessage> LinkFixture::next(std::uint32_t message, std::chrono::milliseconds timeout)
@@ -39,12 +39,8 @@ std::optional<UiMessage> LinkFixture::next(std::uint32_t message, std::chrono::m
 
 std::vector<UiMessage> LinkFixture::drainDiagnostics(std::chrono::milliseconds quietFor)
 {
-    std::vector<UiMessage> result;
-    app.Messages().setHandler(UiTarget::DiagnosticsDialog,
-                              [&result](UiMessage& message) { result.push_back(std::move(message)); });
     do {
         app.Messages().dispatchPending();
     } while (app.Messages().waitPending(Clock::now() + quietFor));
-    app.Messages().clearHandler(UiTarget::DiagnosticsDialog);
-    return result;
+    return std::exchange(diagnosticsMessages, {});
 }

@@ -23,10 +23,11 @@ protected:
     SimulatedPlayer& useSimulatedPlayer();
     ScriptedHidBackend::State& useScriptedPlayer();
 
-    // The link posts to the diagnostics window and the main window only while they exist; these stand in
-    // for them (the pointers are only ever compared with null).
-    void pretendDiagnosticsOpen();
-    void pretendMainWindowOpen();
+    // The link posts to the diagnostics window and the main window only while they listen; these listen in
+    // their place. The diagnostics' messages are kept for drainDiagnostics, the main window's are left to
+    // the queries (or to mainWindowMessages).
+    void listenAsDiagnostics();
+    void listenAsMainWindow();
 
     std::optional<UiMessage> next(std::uint32_t message,
                                   std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
@@ -36,4 +37,6 @@ protected:
 
     RecordingUi ui;
     CPlayerApp app;
+    std::vector<UiMessage> diagnosticsMessages;
+    std::vector<UiMessage> mainWindowMessages;
 };

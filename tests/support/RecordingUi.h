@@ -35,7 +35,6 @@ public:
         }
     }
     std::unique_ptr<ProgressIndicator> createProgress(const QString& text, int upper) override;
-    void storeMainWindowConfig() override { ++configStores; }
     void processEvents() override
     {
         ++eventPumps;
@@ -50,6 +49,5 @@ public:
     std::function<void()> onEvents;
     // A deque: a progress window refers to its entry, which must not move.
     std::deque<Progress> progress;
-    int configStores = 0;
     int eventPumps = 0;
 };

@@ -5,7 +5,9 @@
 #include "res/StringTable.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CPlayerDlg.h"
-#include "ui/FileDialog.h"
+#include "widgets/DialogBuilder.h"
+#include "widgets/FileDialog.h"
+#include "widgets/MessageBox.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -22,11 +25,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-template <typename T> T* child(QWidget& dialog, int id)
-{
-    return dialog.findChild<T*>(QString::number(id));
-}
 
 QStringList items(QComboBox* combo)
 {
@@ -40,8 +38,8 @@ QStringList items(QComboBox* combo)
 // Picks a partition and a track as the user does: a click on the radio button, then the list.
 void choose(CPlayerDlg& dialog, int radioId, int track)
 {
-    QTest::mouseClick(child<QRadioButton>(dialog, radioId), Qt::LeftButton);
-    auto* combo = child<QComboBox>(dialog, 1029);
+    QTest::mouseClick(DialogBuilder::control<QRadioButton>(dialog, radioId), Qt::LeftButton);
+    auto* combo = DialogBuilder::control<QComboBox>(dialog, IDC_TRACK);
     for (int i = 0; i <= track; ++i) {
         QTest::keyClick(combo, Qt::Key_Down);
     }
@@ -70,19 +68,20 @@ TEST_F(PlayerDialog, StartsFromThePlayersTextAndConfiguration)
     player->setConfig(0x80, 0x12, 70);
     runMainWindow([&](CPlayerDlg& dialog) {
         EXPECT_EQ(dialog.windowTitle(), "Gestione Zoffino USB");
-        EXPECT_EQ(child<QLabel>(dialog, 1034)->text(), "Lettore di prova");
-        EXPECT_TRUE(child<QRadioButton>(dialog, 1035)->isChecked());
-        EXPECT_TRUE(child<QCheckBox>(dialog, 1030)->isChecked());
-        EXPECT_EQ(items(child<QComboBox>(dialog, 1029)),
+        EXPECT_EQ(DialogBuilder::control<QLabel>(dialog, IDC_DEVICE_TEXT)->text(), "Lettore di prova");
+        EXPECT_TRUE(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_4)->isChecked());
+        EXPECT_TRUE(DialogBuilder::control<QCheckBox>(dialog, IDC_LOOP)->isChecked());
+        EXPECT_EQ(items(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)),
                   (QStringList{"Brano 1", "Brano 2", "Brano 3", "Brano 4"}));
-        EXPECT_EQ(child<QComboBox>(dialog, 1029)->currentIndex(), -1);
-        EXPECT_FALSE(child<QPushButton>(dialog, 1007)->isEnabled()) << "no track chosen yet";
-        EXPECT_TRUE(child<QRadioButton>(dialog, 1031)->isEnabled());
+        EXPECT_EQ(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)->currentIndex(), -1);
+        EXPECT_FALSE(DialogBuilder::control<QPushButton>(dialog, IDC_PLAY)->isEnabled())
+            << "no track chosen yet";
+        EXPECT_TRUE(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_1)->isEnabled());
 
-        QTest::mouseClick(child<QRadioButton>(dialog, 1031), Qt::LeftButton);
-        EXPECT_EQ(items(child<QComboBox>(dialog, 1029)), QStringList{"Brano 1"});
-        QTest::mouseClick(child<QRadioButton>(dialog, 1036), Qt::LeftButton);
-        EXPECT_EQ(child<QComboBox>(dialog, 1029)->count(), 8);
+        QTest::mouseClick(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_1), Qt::LeftButton);
+        EXPECT_EQ(items(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)), QStringList{"Brano 1"});
+        QTest::mouseClick(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_8), Qt::LeftButton);
+        EXPECT_EQ(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)->count(), 8);
     });
 }
 
@@ -94,21 +93,25 @@ TEST_F(PlayerDialog, PlayReportsForEachPartitionAndTrack)
         Bytes report;
     };
     const Case cases[] = {
-        {1031, 0, {2, 8, 0, 0, 0, 15}},
-        {1035, 3, {2, 8, 12, 0, 0, 3}},
-        {1036, 5, {2, 8, 20, 0, 0, 3}},
-        {1032, 1, {2, 8, 4, 0, 0, 3}},
+        {IDC_PARTITION_1, 0, {2, 8, 0, 0, 0, 15}},
+        {IDC_PARTITION_4, 3, {2, 8, 12, 0, 0, 3}},
+        {IDC_PARTITION_8, 5, {2, 8, 20, 0, 0, 3}},
+        {IDC_PARTITION_2, 1, {2, 8, 4, 0, 0, 3}},
     };
     runMainWindow([&](CPlayerDlg& dialog) {
         for (const Case& c : cases) {
             choose(dialog, c.radio, c.track);
             takeReports();
-            QTest::mouseClick(child<QPushButton>(dialog, 1007), Qt::LeftButton);
+            const QSignalSpy shown(&dialog, &CPlayerDlg::playStateShown);
+            QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_PLAY), Qt::LeftButton);
             const auto reports = takeReports();
             ASSERT_EQ(reports.size(), 1u);
             EXPECT_EQ(head(reports[0], 6), c.report) << "radio " << c.radio << " track " << c.track;
-            // An empty slot ends at once; the next play starts from "Suona".
-            ASSERT_TRUE(waitFor([&] { return !player->isPlaying() && app.m_bPlaying == 0; }));
+            // An empty slot ends at once: the window shows the play start and end, and the next play
+            // starts from "Suona".
+            ASSERT_TRUE(waitFor([&] { return shown.size() == 2; }));
+            EXPECT_TRUE(shown[0][0].toBool());
+            EXPECT_FALSE(shown[1][0].toBool());
         }
     });
 }
@@ -121,9 +124,9 @@ TEST_F(PlayerDialog, ThePlayButtonFollowsThePlayerAndStopsIt)
     player->fillFlash(0, 128, 0x00);
     player->writeFlash(128, WavBuilder::samples(6400));
     runMainWindow([&](CPlayerDlg& dialog) {
-        auto* play = child<QPushButton>(dialog, 1007);
-        QTest::mouseClick(child<QCheckBox>(dialog, 1030), Qt::LeftButton);
-        choose(dialog, 1031, 0);
+        auto* play = DialogBuilder::control<QPushButton>(dialog, IDC_PLAY);
+        QTest::mouseClick(DialogBuilder::control<QCheckBox>(dialog, IDC_LOOP), Qt::LeftButton);
+        choose(dialog, IDC_PARTITION_1, 0);
         // Toggling Loop sends nothing by itself; the player loops once a download sent the configuration.
         player->setConfig(0x80, 0x00, 60);
         takeReports();
@@ -143,11 +146,11 @@ TEST_F(PlayerDialog, ThePlayButtonFollowsThePlayerAndStopsIt)
 TEST_F(PlayerDialog, DefaultFollowsTheFirstTrack)
 {
     runMainWindow([&](CPlayerDlg& dialog) {
-        auto* defaultBox = child<QCheckBox>(dialog, 1033);
-        choose(dialog, 1035, 0);
+        auto* defaultBox = DialogBuilder::control<QCheckBox>(dialog, IDC_DEFAULT);
+        choose(dialog, IDC_PARTITION_4, 0);
         EXPECT_TRUE(defaultBox->isChecked());
         EXPECT_TRUE(defaultBox->isEnabled());
-        QTest::keyClick(child<QComboBox>(dialog, 1029), Qt::Key_Down);
+        QTest::keyClick(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK), Qt::Key_Down);
         EXPECT_FALSE(defaultBox->isChecked());
     });
 }
@@ -158,19 +161,19 @@ TEST_F(PlayerDialog, ALoadedNameShowsAfterTheNextPartitionChange)
     const QString path = dir.filePath(QStringLiteral("Canzone.wav"));
     ASSERT_TRUE(WavBuilder::deviceFormat().data(WavBuilder::samples(640)).writeTo(path));
     runMainWindow([&](CPlayerDlg& dialog) {
-        choose(dialog, 1032, 1);
+        choose(dialog, IDC_PARTITION_2, 1);
         FileDialog::setNextFileName(path);
-        QTest::mouseClick(child<QPushButton>(dialog, 1020), Qt::LeftButton);
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
         EXPECT_EQ(app.m_strTrackName[1], "Canzone");
-        auto* combo = child<QComboBox>(dialog, 1029);
+        auto* combo = DialogBuilder::control<QComboBox>(dialog, IDC_TRACK);
         EXPECT_EQ(items(combo), (QStringList{"Brano 1", "Brano 2"}));
-        QTest::mouseClick(child<QRadioButton>(dialog, 1032), Qt::LeftButton);
+        QTest::mouseClick(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_2), Qt::LeftButton);
         EXPECT_EQ(items(combo), (QStringList{"Brano 1", "Canzone"}));
     });
     const Bytes flash = player->flash();
     EXPECT_EQ(Bytes(flash.begin() + 0x80003, flash.begin() + 0x8000A),
               (Bytes{'C', 'a', 'n', 'z', 'o', 'n', 'e'}));
-    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
     EXPECT_EQ(app.m_Config.Config2, 0x01) << "the configuration is packed from the controls";
 }
 
@@ -181,24 +184,24 @@ TEST_F(PlayerDialog, WhileADownloadRunsNothingElseStartsAndTheWindowStays)
     ASSERT_TRUE(WavBuilder::deviceFormat().data(WavBuilder::samples(64 * 150)).writeTo(path));
     player->setAckDelay(std::chrono::milliseconds(2));
     runMainWindow([&](CPlayerDlg& dialog) {
-        choose(dialog, 1031, 0);
+        choose(dialog, IDC_PARTITION_1, 0);
         bool checked = false;
         QTimer::singleShot(50, [&] {
             checked = true;
             EXPECT_TRUE(app.IsDownloading());
-            for (int id : {1007, 1020, 1023}) {
-                EXPECT_FALSE(child<QPushButton>(dialog, id)->isEnabled()) << id;
+            for (int id : {IDC_PLAY, IDC_LOAD, IDC_DIAGNOSTICS}) {
+                EXPECT_FALSE(DialogBuilder::control<QPushButton>(dialog, id)->isEnabled()) << id;
             }
-            EXPECT_FALSE(child<QComboBox>(dialog, 1029)->isEnabled());
+            EXPECT_FALSE(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)->isEnabled());
             dialog.reject();
             dialog.close();
             EXPECT_TRUE(dialog.isVisible());
         });
         FileDialog::setNextFileName(path);
-        QTest::mouseClick(child<QPushButton>(dialog, 1020), Qt::LeftButton);
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
         EXPECT_TRUE(checked);
-        EXPECT_TRUE(child<QPushButton>(dialog, 1007)->isEnabled());
-        EXPECT_TRUE(child<QPushButton>(dialog, 1023)->isEnabled());
+        EXPECT_TRUE(DialogBuilder::control<QPushButton>(dialog, IDC_PLAY)->isEnabled());
+        EXPECT_TRUE(DialogBuilder::control<QPushButton>(dialog, IDC_DIAGNOSTICS)->isEnabled());
     });
 }
 
@@ -206,21 +209,22 @@ TEST_F(PlayerDialog, WithoutAPlayerOnlyTheListAndTheDiagnosticsWork)
 {
     player->setPresent(false);
     runMainWindow([&](CPlayerDlg& dialog) {
-        EXPECT_EQ(child<QLabel>(dialog, 1034)->text(), "<Lettore USB non trovato>");
-        QTest::keyClick(child<QComboBox>(dialog, 1029), Qt::Key_Down);
-        for (int id : {1007, 1020}) {
-            EXPECT_FALSE(child<QPushButton>(dialog, id)->isEnabled()) << id;
+        EXPECT_EQ(DialogBuilder::control<QLabel>(dialog, IDC_DEVICE_TEXT)->text(),
+                  "<Lettore USB non trovato>");
+        QTest::keyClick(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK), Qt::Key_Down);
+        for (int id : {IDC_PLAY, IDC_LOAD}) {
+            EXPECT_FALSE(DialogBuilder::control<QPushButton>(dialog, id)->isEnabled()) << id;
         }
-        for (int id : {1033, 1030}) {
-            EXPECT_FALSE(child<QCheckBox>(dialog, id)->isEnabled()) << id;
+        for (int id : {IDC_DEFAULT, IDC_LOOP}) {
+            EXPECT_FALSE(DialogBuilder::control<QCheckBox>(dialog, id)->isEnabled()) << id;
         }
-        for (int id : {1031, 1032, 1035, 1036}) {
-            EXPECT_FALSE(child<QRadioButton>(dialog, id)->isEnabled()) << id;
+        for (int id : {IDC_PARTITION_1, IDC_PARTITION_2, IDC_PARTITION_4, IDC_PARTITION_8}) {
+            EXPECT_FALSE(DialogBuilder::control<QRadioButton>(dialog, id)->isEnabled()) << id;
         }
-        EXPECT_TRUE(child<QComboBox>(dialog, 1029)->isEnabled());
-        EXPECT_TRUE(child<QPushButton>(dialog, 1023)->isEnabled());
+        EXPECT_TRUE(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)->isEnabled());
+        EXPECT_TRUE(DialogBuilder::control<QPushButton>(dialog, IDC_DIAGNOSTICS)->isEnabled());
     });
-    EXPECT_EQ(ui.messages, QStringList{"Unable to open VxD, Error code: 103"});
+    EXPECT_EQ(MessageBox::takeRecorded(), QStringList{"Unable to open VxD, Error code: 103"});
     EXPECT_EQ(app.m_Config.Config3, 60) << "the defaults, as no player answered";
 }
 

@@ -1,7 +1,10 @@
 #include "app/CPlayerApp.h"
 #include "device/SimulatedPlayer.h"
+#include "res/ControlIds.h"
 #include "ui/CPlayerDlg.h"
 #include "ui/WidgetAppUi.h"
+#include "widgets/DialogBuilder.h"
+#include "widgets/MessageBox.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,30 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The real dialogs, but message boxes are only remembered, and the main window is inspected and closed as
-// soon as it runs.
-class TestUi : public WidgetAppUi
-{
-public:
-    void messageBox(const QString& text, MessageIcon) override { messages.append(text); }
-
-    void runMainWindow(CPlayerApp& app) override
-    {
-        QTimer::singleShot(0, [this, &app] {
-            auto* dialog = qobject_cast<CPlayerDlg*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            mainWindowWhileOpen = app.m_pMainWnd.load() == dialog;
-            deviceText = dialog->findChild<QLabel*>(QStringLiteral("1034"))->text();
-            dialog->reject();
-        });
-        WidgetAppUi::runMainWindow(app);
-    }
-
-    QStringList messages;
-    QString deviceText;
-    bool mainWindowWhileOpen = false;
-};
-
 // The store as InitInstance sees it.
 std::unique_ptr<QSettings> store()
 {
@@ -48,38 +27,59 @@ std::unique_ptr<QSettings> store()
     return settings;
 }
 
-void clearStore()
+// The program's whole run with the real dialogs, on a simulated player; the main window is inspected and
+// closed as soon as it is up.
+class InitInstance : public ::testing::Test
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quenmark Audio"),
-                       QCoreApplication::applicationName());
-    settings.clear();
-}
+protected:
+    void SetUp() override
+    {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quenmark Audio"),
+                  QCoreApplication::applicationName())
+            .clear();
+        MessageBox::takeRecorded();
+        auto owned = std::make_unique<SimulatedPlayer>();
+        player = owned.get();
+        app.SetBackend(std::move(owned));
+        app.SetUi(&ui);
+    }
 
-TEST(InitInstance, ShowsThePlayersTextAndClosesTheLinkAtTheEnd)
-{
-    clearStore();
+    bool run()
+    {
+        QTimer::singleShot(0, [this] {
+            auto* dialog = qobject_cast<CPlayerDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            mainWindowWhileOpen = app.m_pMainWnd == dialog;
+            deviceText = DialogBuilder::control<QLabel>(*dialog, IDC_DEVICE_TEXT)->text();
+            dialog->reject();
+        });
+        return app.InitInstance();
+    }
+
+    WidgetAppUi ui;
     CPlayerApp app;
-    auto player = std::make_unique<SimulatedPlayer>();
-    player->setText("Zoffino di prova");
-    SimulatedPlayer& simulated = *player;
-    app.SetBackend(std::move(player));
-    TestUi ui;
-    app.SetUi(&ui);
+    SimulatedPlayer* player = nullptr;
+    QString deviceText;
+    bool mainWindowWhileOpen = false;
+};
 
+TEST_F(InitInstance, ShowsThePlayersTextAndClosesTheLinkAtTheEnd)
+{
+    player->setText("Zoffino di prova");
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(app.InitInstance());
+    EXPECT_FALSE(run());
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
 
-    EXPECT_TRUE(ui.messages.isEmpty());
-    EXPECT_EQ(ui.deviceText, "Zoffino di prova");
-    EXPECT_TRUE(ui.mainWindowWhileOpen);
-    EXPECT_EQ(app.m_pMainWnd.load(), nullptr);
+    EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+    EXPECT_EQ(deviceText, "Zoffino di prova");
+    EXPECT_TRUE(mainWindowWhileOpen);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
     EXPECT_EQ(app.m_pMainDlg, nullptr);
     EXPECT_EQ(app.m_nDeviceState, 1);
-    EXPECT_FALSE(app.m_hReaderThread.joinable());
-    EXPECT_FALSE(app.m_hWriteDevice);
+    EXPECT_FALSE(app.Link().readerRunning());
+    EXPECT_FALSE(app.Link().canWrite());
     // An erased player's configuration was repaired at start.
-    EXPECT_EQ(simulated.config(), (std::array<std::uint8_t, 3>{0, 0, 60}));
+    EXPECT_EQ(player->config(), (std::array<std::uint8_t, 3>{0, 0, 60}));
     EXPECT_EQ(app.m_strTrackName[0], "Brano 1");
     EXPECT_EQ(app.m_strTrackName[15], "Brano 16");
 
@@ -93,22 +93,16 @@ TEST(InitInstance, ShowsThePlayersTextAndClosesTheLinkAtTheEnd)
     EXPECT_FALSE(saved->contains("Brano5"));
 }
 
-TEST(InitInstance, StoredNamesComeBackAndTheStoredConfigurationDoesNot)
+TEST_F(InitInstance, StoredNamesComeBackAndTheStoredConfigurationDoesNot)
 {
-    clearStore();
     {
         const auto seeded = store();
         seeded->setValue("Brano2", "La mia canzone");
         seeded->setValue("Brano3", "");
         seeded->setValue("Config2", 3);
     }
-    CPlayerApp app;
-    auto player = std::make_unique<SimulatedPlayer>();
     player->setConfig(0, 0x12, 70);
-    app.SetBackend(std::move(player));
-    TestUi ui;
-    app.SetUi(&ui);
-    app.InitInstance();
+    run();
 
     EXPECT_EQ(app.m_strTrackName[0], "Brano 1");
     EXPECT_EQ(app.m_strTrackName[1], "La mia canzone");
@@ -120,19 +114,12 @@ TEST(InitInstance, StoredNamesComeBackAndTheStoredConfigurationDoesNot)
     EXPECT_EQ(saved->value("Brano2").toString(), "La mia canzone");
 }
 
-TEST(InitInstance, WithoutAPlayerSaysSoOnceAndGoesOn)
+TEST_F(InitInstance, WithoutAPlayerSaysSoOnceAndGoesOn)
 {
-    clearStore();
-    CPlayerApp app;
-    auto player = std::make_unique<SimulatedPlayer>();
     player->setPresent(false);
-    app.SetBackend(std::move(player));
-    TestUi ui;
-    app.SetUi(&ui);
-
-    EXPECT_FALSE(app.InitInstance());
-    EXPECT_EQ(ui.messages, QStringList{"Unable to open VxD, Error code: 103"});
-    EXPECT_EQ(ui.deviceText, "<Lettore USB non trovato>");
+    EXPECT_FALSE(run());
+    EXPECT_EQ(MessageBox::takeRecorded(), QStringList{"Unable to open VxD, Error code: 103"});
+    EXPECT_EQ(deviceText, "<Lettore USB non trovato>");
     EXPECT_EQ(app.m_nDeviceState, -1);
     EXPECT_EQ(app.m_Config, DeviceConfig::defaults());
     EXPECT_EQ(store()->value("Config3").toUInt(), 60u);

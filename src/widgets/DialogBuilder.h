@@ -10,19 +10,23 @@
 class DialogUnits;
 class QWidget;
 
-// Creates a dialog's controls from its template. Each control with an id is named after it (its id in
-// decimal), which is how the windows and the tests find it.
+// Creates a dialog's controls from its template. Each control with an id carries it (the property
+// kControlIdProperty) and is named after its symbolic name (IDC_PLAY, ...).
 class DialogBuilder
 {
 public:
+    static constexpr const char* kControlIdProperty = "controlId";
+
     // The controls created, in the template's order.
     static std::vector<QWidget*> build(QDialog& dialog, const DialogTemplate& layout);
 
-    // The dialog's own control with this id.
-    template <typename T> static T* control(const QDialog& dialog, int id)
+    // The window's own control with this id, as its code and the tests find it; null when it has none of
+    // that kind.
+    template <typename T> static T* control(const QWidget& dialog, int id)
     {
-        return dialog.findChild<T*>(QString::number(id), Qt::FindDirectChildrenOnly);
+        return qobject_cast<T*>(findControl(dialog, id));
     }
+    static QWidget* findControl(const QWidget& dialog, int id);
     static QWidget* createControl(QDialog& dialog, const ControlTemplate& control, const DialogUnits& units);
 
     // The dialog font's units, widened where a control's text would not fit its template width with this

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgressIndicator.h"
+#include "download/ProgressIndicator.h"
 
 #include <QDialog>
 

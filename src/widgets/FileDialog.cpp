@@ -1,4 +1,4 @@
-#include "ui/FileDialog.h"
+#include "widgets/FileDialog.h"
 
 #include <QFileDialog>
 

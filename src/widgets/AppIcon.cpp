@@ -1,4 +1,4 @@
-#include "ui/AppIcon.h"
+#include "widgets/AppIcon.h"
 
 QIcon AppIcon::icon()
 {

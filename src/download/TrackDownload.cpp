@@ -1,7 +1,6 @@
-// The track download of the application object: one WAV file into one track slot of the player's memory.
+#include "download/TrackDownload.h"
 
-#include "app/AppUi.h"
-#include "app/CPlayerApp.h"
+#include "download/DownloadUi.h"
 #include "download/TrackSlot.h"
 #include "download/WavReader.h"
 
@@ -9,6 +8,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -33,61 +33,76 @@ std::array<std::uint8_t, TrackSlot::kHeaderSize> trackHeader(const QString& titl
     return header;
 }
 
+QString readError(const QFile& file)
+{
+    return QStringLiteral("Errore nella lettura del file \"%1\":\n%2")
+        .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
+}
+
 } // namespace
 
-void CPlayerApp::PumpBetweenBlocks()
+TrackDownload::TrackDownload(ReportProtocol& protocol, DeviceConfig& config)
+    : m_protocol(protocol), m_Config(config)
+{}
+
+void TrackDownload::tell(const QString& text)
+{
+    if (m_pUi) {
+        m_pUi->messageBox(text, MessageIcon::Error);
+    }
+}
+
+void TrackDownload::pumpBetweenBlocks()
 {
     // What the reader posted is handed out at once, so the queue stays short however long the download.
-    m_messages.dispatchPending();
-    const Clock::time_point now = Clock::now();
+    m_protocol.link().messages().dispatchPending();
+    const auto now = std::chrono::steady_clock::now();
     if (m_pUi && now - m_lastEventPump >= kEventPumpInterval) {
         m_lastEventPump = now;
         m_pUi->processEvents();
     }
 }
 
-int CPlayerApp::DownloadTrack(const QString& path, const QString& title, std::uint32_t start,
-                              std::uint32_t length)
+int TrackDownload::DownloadTrack(const QString& path, const QString& title, std::uint32_t start,
+                                 std::uint32_t length, const DeviceConfig& controls)
 {
-    // Two downloads would interleave their writes into the player's memory.
-    if (m_bDownloading) {
-        return kDownloadBusy;
+    if (m_bRunning) {
+        return kBusy;
     }
-    m_bDownloading = true;
+    m_bRunning = true;
     struct Reset
     {
         bool& flag;
         ~Reset() { flag = false; }
-    } reset{m_bDownloading};
-
-    const auto tell = [this](const QString& text) {
-        if (m_pUi) {
-            m_pUi->messageBox(text, MessageIcon::Error);
-        }
-    };
-    const QString shownPath = QDir::toNativeSeparators(path);
+    } reset{m_bRunning};
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        tell(QStringLiteral("Impossibile aprire il file \"%1\":\n%2").arg(shownPath, file.errorString()));
-        return kDownloadFileFailed;
+        tell(QStringLiteral("Impossibile aprire il file \"%1\":\n%2")
+                 .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return kFileFailed;
     }
     WavFormat format{};
     const qint64 dataSize = ReadWavHeader(&file, QString(), &format);
     if (file.error() != QFileDevice::NoError) {
-        tell(QStringLiteral("Errore nella lettura del file \"%1\":\n%2").arg(shownPath, file.errorString()));
-        return kDownloadFileFailed;
+        tell(readError(file));
+        return kFileFailed;
     }
     // A file without sample data is as unsuitable as one in another format.
     if (!IsDeviceFormat(format) || dataSize < 0) {
         tell(QStringLiteral("Errore: formato file inadatto!"));
-        return kDownloadRefused;
+        return kRefused;
     }
-
-    const std::uint32_t limit = std::min(length, kMaxLimit);
     // Only the "data" chunk's samples are sent, and of a chunk that claims more than the file holds, what
     // the file holds.
     const qint64 available = std::min(dataSize, std::max<qint64>(file.size() - file.pos(), 0));
+    return sendSamples(file, title, start, length, available, controls);
+}
+
+int TrackDownload::sendSamples(QFile& file, const QString& title, std::uint32_t start, std::uint32_t length,
+                               qint64 available, const DeviceConfig& controls)
+{
+    const std::uint32_t limit = std::min(length, kMaxLimit);
     const qint64 slotBlocks =
         limit > TrackSlot::kHeaderSize
             ? (limit - TrackSlot::kHeaderSize + Protocol::kBlockSize - 1) / Protocol::kBlockSize
@@ -99,10 +114,10 @@ int CPlayerApp::DownloadTrack(const QString& path, const QString& title, std::ui
         m_pUi ? m_pUi->createProgress(QStringLiteral("Download file audio in corso..."),
                                       static_cast<int>(limit))
               : nullptr;
-    if (m_pUi) {
-        m_pUi->storeMainWindowConfig();
-    }
-    SendCommand(Protocol::CMD_SET_CONFIG, m_Config.Config1, m_Config.Config2, m_Config.Config3, 0);
+    // The player keeps the configuration it is sent; the program holds what it sent.
+    m_Config.Config1 = controls.Config1;
+    m_Config.Config2 = controls.Config2;
+    m_protocol.SendCommand(Protocol::CMD_SET_CONFIG, m_Config.Config1, m_Config.Config2, m_Config.Config3, 0);
 
     std::uint32_t off = TrackSlot::kHeaderSize;
     std::uint32_t addr = start + TrackSlot::kHeaderSize;
@@ -115,20 +130,24 @@ int CPlayerApp::DownloadTrack(const QString& path, const QString& title, std::ui
                  .arg(QString::number(failedAddress, 16).toUpper().rightJustified(5, QLatin1Char('0')))
                  .arg(sent)
                  .arg(trackBytes));
-        return kDownloadDeviceFailed;
+        return kDeviceFailed;
+    };
+    const auto written = [this](std::uint32_t address,
+                                std::span<const std::uint8_t, Protocol::kBlockSize> b) {
+        return m_protocol.WriteMemoryBlock(address, b) != ReportProtocol::kBlockNotAcknowledged;
     };
 
     const std::array<std::uint8_t, TrackSlot::kHeaderSize> header = trackHeader(title);
-    if (WriteMemoryBlock(start, std::span(header).first<Protocol::kBlockSize>()) == 0) {
+    if (!written(start, std::span(header).first<Protocol::kBlockSize>())) {
         return deviceFailed(start);
     }
-    if (WriteMemoryBlock(start + Protocol::kBlockSize, std::span(header).last<Protocol::kBlockSize>()) == 0) {
+    if (!written(start + Protocol::kBlockSize, std::span(header).last<Protocol::kBlockSize>())) {
         return deviceFailed(start + Protocol::kBlockSize);
     }
 
     std::array<std::uint8_t, Protocol::kBlockSize> block;
     qint64 remaining = available;
-    m_lastEventPump = Clock::now();
+    m_lastEventPump = std::chrono::steady_clock::now();
     do {
         if (remaining < static_cast<qint64>(block.size())) {
             break;
@@ -137,12 +156,11 @@ int CPlayerApp::DownloadTrack(const QString& path, const QString& title, std::ui
             file.read(reinterpret_cast<char*>(block.data()), static_cast<qint64>(block.size()));
         if (read != static_cast<qint64>(block.size())) {
             progress.reset();
-            tell(QStringLiteral("Errore nella lettura del file \"%1\":\n%2")
-                     .arg(shownPath, file.errorString()));
-            return kDownloadFileFailed;
+            tell(readError(file));
+            return kFileFailed;
         }
         remaining -= read;
-        if (WriteMemoryBlock(addr, block) == 0) {
+        if (!written(addr, block)) {
             return deviceFailed(addr);
         }
         off += Protocol::kBlockSize;
@@ -150,7 +168,7 @@ int CPlayerApp::DownloadTrack(const QString& path, const QString& title, std::ui
         if (progress) {
             progress->SetPos(static_cast<int>(off));
         }
-        PumpBetweenBlocks();
+        pumpBetweenBlocks();
     } while (off < limit);
 
     // Every later sector of the slot starts with an end mark.
@@ -160,10 +178,10 @@ int CPlayerApp::DownloadTrack(const QString& path, const QString& title, std::ui
         std::uint32_t g = roundUpToSector(addr);
         block.fill(0xFF);
         for (std::uint32_t i = 0; i < n; ++i, g += Protocol::kSectorSize) {
-            if (WriteMemoryBlock(g, block) == 0) {
+            if (!written(g, block)) {
                 return deviceFailed(g);
             }
         }
     }
-    return kDownloadDone;
+    return kDone;
 }

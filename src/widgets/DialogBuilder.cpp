@@ -1,6 +1,6 @@
-#include "ui/DialogBuilder.h"
+#include "widgets/DialogBuilder.h"
 
-#include "ui/DialogUnits.h"
+#include "widgets/DialogUnits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -92,9 +92,9 @@ QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& co
         button->setAutoDefault(false);
         button->setDefault(control.kind == ControlKind::DefaultPushButton);
         // The OK and Cancel commands end a dialog by their ids, whatever the button says.
-        if (control.id == ID_DIALOG_OK) {
+        if (control.id == IDOK) {
             QObject::connect(button, &QPushButton::clicked, &dialog, &QDialog::accept);
-        } else if (control.id == ID_DIALOG_CANCEL) {
+        } else if (control.id == IDCANCEL) {
             QObject::connect(button, &QPushButton::clicked, &dialog, &QDialog::reject);
         }
         widget = button;
@@ -164,7 +164,8 @@ QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& co
     }
     widget->setGeometry(geometry);
     if (control.id != IDC_STATIC) {
-        widget->setObjectName(QString::number(control.id));
+        widget->setObjectName(QString::fromLatin1(control.name));
+        widget->setProperty(kControlIdProperty, control.id);
     }
     if (control.style & kDisabled) {
         widget->setEnabled(false);
@@ -177,4 +178,15 @@ QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& co
         widget->lower();
     }
     return widget;
+}
+
+QWidget* DialogBuilder::findControl(const QWidget& dialog, int id)
+{
+    for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (const QVariant value = child->property(kControlIdProperty);
+            value.isValid() && value.toInt() == id) {
+            return child;
+        }
+    }
+    return nullptr;
 }

@@ -1,4 +1,5 @@
-#include "download/CProgressDlg.h"
+#include "ui/CProgressDlg.h"
+#include "widgets/DialogBuilder.h"
 
 #include <QProgressBar>
 #include <QPushButton>
@@ -14,7 +15,7 @@ TEST(CProgressDlg, ShowsItsCaptionAndACancelButtonOnlyEnabledOnRequest)
     EXPECT_TRUE(plain.isVisible());
     EXPECT_FALSE(plain.isModal());
     EXPECT_EQ(plain.windowTitle(), "Download file audio in corso...");
-    auto* cancel = plain.findChild<QPushButton*>(QStringLiteral("2"));
+    auto* cancel = DialogBuilder::control<QPushButton>(plain, IDCANCEL);
     ASSERT_NE(cancel, nullptr);
     EXPECT_EQ(cancel->text(), "Annulla");
     EXPECT_TRUE(cancel->isVisible());
@@ -25,14 +26,14 @@ TEST(CProgressDlg, ShowsItsCaptionAndACancelButtonOnlyEnabledOnRequest)
 
     CProgressDlg cancellable;
     ASSERT_TRUE(cancellable.Create(nullptr, QStringLiteral("x"), 100, CProgressDlg::kEnableCancel));
-    EXPECT_TRUE(cancellable.findChild<QPushButton*>(QStringLiteral("2"))->isEnabled());
+    EXPECT_TRUE(DialogBuilder::control<QPushButton>(cancellable, IDCANCEL)->isEnabled());
 }
 
 TEST(CProgressDlg, TheBarCoversAWholeSlot)
 {
     CProgressDlg dialog;
     ASSERT_TRUE(dialog.Create(nullptr, QStringLiteral("x"), 0xFFF7F, 0));
-    auto* bar = dialog.findChild<QProgressBar*>(QStringLiteral("1014"));
+    auto* bar = DialogBuilder::control<QProgressBar>(dialog, IDC_PROGRESS);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->minimum(), 0);
     EXPECT_EQ(bar->maximum(), 0xFFF7F);

@@ -1,7 +1,7 @@
-#include "download/CProgressDlg.h"
+#include "ui/CProgressDlg.h"
 
 #include "res/DialogTemplate.h"
-#include "ui/DialogBuilder.h"
+#include "widgets/DialogBuilder.h"
 
 #include <QGuiApplication>
 #include <QProgressBar>
@@ -24,7 +24,7 @@ bool CProgressDlg::Create(QWidget* parent, const QString& text, int upper, int o
         setParent(parent, windowFlags() | Qt::Dialog);
     }
     DialogBuilder::build(*this, DialogTemplate::get(IDD_PROGRESS));
-    m_ctlProgress = DialogBuilder::control<QProgressBar>(*this, 1014);
+    m_ctlProgress = DialogBuilder::control<QProgressBar>(*this, IDC_PROGRESS);
     OnInitDialog();
 
     QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
@@ -41,7 +41,7 @@ void CProgressDlg::OnInitDialog()
 {
     setWindowTitle(m_strText);
     if (m_nOptions & kEnableCancel) {
-        DialogBuilder::control<QPushButton>(*this, ID_DIALOG_CANCEL)->setEnabled(true);
+        DialogBuilder::control<QPushButton>(*this, IDCANCEL)->setEnabled(true);
     }
     m_ctlProgress->setRange(0, m_nUpper);
     m_ctlProgress->setValue(0);

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "device/HidBackend.h"
+#include "device/HidDescriptorParser.h"
+#include "device/Protocol.h"
+#include "device/UiMessageQueue.h"
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <stop_token>
+#include <string>
+#include <thread>
+
+// The link to the player: finds it among the HID interfaces, opens one handle for writing (used by the
+// user-interface thread) and one for reading (used by the reader thread), and runs the reader, which hands
+// every input report to the user-interface thread through the message queue. It keeps the last input report,
+// whose first byte is the acknowledgement flag of a block write.
+//
+// A message goes out only while a window listens for it (has a handler registered with the queue): the
+// diagnostics window for every report, the main window for the player's own reports and the playing state.
+class DeviceLink
+{
+public:
+    using Clock = std::chrono::steady_clock;
+    // Reports are built and read in buffers of the largest report length the link accepts.
+    using Report = std::array<std::uint8_t, Protocol::kMaxReportLength>;
+
+    // The reader's reads end after this long without a report, so that it sees a stop request in time.
+    static constexpr int kReadTimeoutMs = 50;
+    // Pause between passes of a reader whose reads fail, so that it neither spins nor floods the log.
+    static constexpr std::chrono::milliseconds kFailedReadBackoff{250};
+    // Codes of open(): no player among the interfaces, and one whose reports the link cannot carry.
+    static constexpr std::uint32_t kErrorNoMoreItems = 0x103;
+    static constexpr std::uint32_t kErrorNotSupported = 50;
+
+    // playing receives the playing flag of every status report the reader sees.
+    DeviceLink(UiMessageQueue& messages, std::atomic<int>& playing);
+    virtual ~DeviceLink();
+    DeviceLink(const DeviceLink&) = delete;
+    DeviceLink& operator=(const DeviceLink&) = delete;
+
+    void setBackend(std::unique_ptr<HidBackend> backend);
+    HidBackend* backend() const { return m_pBackend.get(); }
+
+    // Closes whatever is open, then opens the first player among the interfaces and starts the reader.
+    // 0 when it did; otherwise the code of the reason (kErrorNoMoreItems when there is no player).
+    std::uint32_t open();
+    // Stops and joins the reader, then closes both handles.
+    void close();
+
+    // The reader's entry and its loop; the loop ends when a stop is requested.
+    static int ReaderThreadProc(DeviceLink* link, std::stop_token stop);
+    int ReadReports(std::stop_token stop);
+
+    // Writes one output report of the output report length. A failure closes the write handle for good and
+    // gives the system's reason in error. Returns the bytes written, or -1.
+    int write(std::span<const std::uint8_t> report, std::string& error);
+    bool canWrite() const { return m_hWriteDevice != nullptr; }
+    bool readerRunning() const { return m_hReaderThread.joinable(); }
+
+    // The acknowledgement of a block write: cleared before its commit is written; any input report that
+    // arrives afterwards sets it. The wait first watches for a short while, so that a player that answers at
+    // once is not slowed down by the wake-up of a sleeping thread.
+    void clearAcknowledgement();
+    bool waitForAcknowledgement(Clock::time_point deadline);
+
+    // Posts to the diagnostics window, and builds nothing, unless it is listening.
+    bool diagnosticsListening() const;
+    void postToDiagnostics(UiMessage message);
+
+    UiMessageQueue& messages() { return m_messages; }
+    const HidReportLengths& caps() const { return m_Caps; }
+    // The path of the interface examined last.
+    const std::string& devicePath() const { return m_szDevicePath; }
+
+protected:
+    // Starts the reader; may throw std::system_error like any thread start.
+    virtual std::jthread startReader();
+
+private:
+    static constexpr std::chrono::microseconds kAckWatch{20};
+
+    bool lengthsUsable(const HidReportLengths& caps) const;
+    void storeInputReport(std::span<const std::uint8_t> bytes, Report& snapshot);
+
+    UiMessageQueue& m_messages;
+    std::atomic<int>& m_bPlaying;
+    std::unique_ptr<HidBackend> m_pBackend;
+
+    std::unique_ptr<HidDevice> m_hWriteDevice;
+    std::unique_ptr<HidDevice> m_hReadDevice;
+    HidDeviceInfo m_Attributes;
+    HidReportLengths m_Caps;
+    std::string m_szDevicePath;
+
+    // m_InputReport: byte 0 is the report ID, which doubles as the acknowledgement flag of a block write.
+    // m_ackFlag mirrors that byte so that a block write can watch it without the lock.
+    std::mutex m_inputMutex;
+    std::condition_variable m_inputArrived;
+    Report m_InputReport{};
+    std::atomic<std::uint8_t> m_ackFlag{0};
+    // Wakes a reader that backs off after a failed read as soon as a stop is requested.
+    std::condition_variable_any m_stopWake;
+
+    // Last, so that it is joined before anything it uses goes away.
+    std::jthread m_hReaderThread;
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "device/DeviceConfig.h"
+#include "device/ReportProtocol.h"
+
+#include <QString>
+
+#include <chrono>
+#include <cstdint>
+
+class DownloadUi;
+class QFile;
+
+// Puts the samples of one WAV file into one track slot of the player's memory: the configuration, the
+// two track-header blocks, the samples block by block with progress, and an end mark at the start of every
+// later sector of the slot.
+class TrackDownload
+{
+public:
+    static constexpr int kDone = 0;
+    static constexpr int kRefused = -1;
+    static constexpr int kDeviceFailed = -3;
+    static constexpr int kFileFailed = -4;
+    static constexpr int kBusy = -5;
+
+    // config is the configuration the program holds; a download updates it with what it sends.
+    TrackDownload(ReportProtocol& protocol, DeviceConfig& config);
+
+    void setUi(DownloadUi* ui) { m_pUi = ui; }
+
+    // start is the slot's first address, length its size less 129 bytes; controls is the configuration as
+    // the main window's controls give it: its Config1 and Config2 are sent before the blocks. Returns one of
+    // the results above; every failure has been told to the user.
+    int DownloadTrack(const QString& path, const QString& title, std::uint32_t start, std::uint32_t length,
+                      const DeviceConfig& controls);
+
+    // Two downloads would interleave their writes into the player's memory: a second one is refused.
+    bool running() const { return m_bRunning; }
+
+private:
+    // The traffic of a download whose file has passed: available is the number of sample bytes the file
+    // holds from its current position.
+    int sendSamples(QFile& file, const QString& title, std::uint32_t start, std::uint32_t length,
+                    qint64 available, const DeviceConfig& controls);
+    void tell(const QString& text);
+    void pumpBetweenBlocks();
+
+    ReportProtocol& m_protocol;
+    DeviceConfig& m_Config;
+    DownloadUi* m_pUi = nullptr;
+    bool m_bRunning = false;
+    std::chrono::steady_clock::time_point m_lastEventPump;
+};

@@ -135,14 +135,14 @@ void CDiagnosticsDlg::OnTipo1()
 void CDiagnosticsDlg::OnTipo2()
 {
     CPlayerApp::Report report = newReport();
-    report[1] = 0x02;
+    report[1] = Protocol::CMD_GET_CONFIG;
     m_app.WriteReport(report);
 }
 
 void CDiagnosticsDlg::OnTipo8()
 {
     CPlayerApp::Report report = newReport();
-    report[1] = 0x08;
+    report[1] = Protocol::CMD_PLAY;
     report[5] = 0x01;
     m_app.WriteReport(report);
 }
@@ -150,7 +150,7 @@ void CDiagnosticsDlg::OnTipo8()
 void CDiagnosticsDlg::OnTipo13Test()
 {
     CPlayerApp::Report report = newReport();
-    report[1] = 0x0B;
+    report[1] = Protocol::CMD_TEST;
     // Never seeded: the same values come in every run, so two runs can be compared report by report.
     report[2] = static_cast<std::uint8_t>(std::rand() & 0xFF);
     m_app.WriteReport(report);
@@ -174,7 +174,7 @@ void CDiagnosticsDlg::OnEew()
 void CDiagnosticsDlg::OnEer()
 {
     CPlayerApp::Report report = newReport();
-    report[1] = 0x06;
+    report[1] = Protocol::CMD_EE_READ;
     m_app.WriteReport(report);
 }
 

@@ -137,15 +137,17 @@ TEST_F(DeviceLinkTest, AFailingReaderSaysSoOnceAndBacksOffUntilClosed)
     {
         std::lock_guard lock(device.mutex);
         device.readsFail = true;
+        device.failureText = "Input/output error";
     }
     device.arrived.notify_all();
 
     // Several back-off periods long: a reader that spun or repeated itself would have said it many times.
     const std::vector<UiMessage> diag = drainDiagnostics(4 * DeviceLink::kFailedReadBackoff);
-    ASSERT_EQ(diag.size(), 1u);
+    ASSERT_EQ(diag.size(), 2u);
     EXPECT_EQ(diag[0].message, WM_DIAG_WRITE);
     EXPECT_EQ(diag[0].lParam, 1);
     EXPECT_EQ(diag[0].text, "Can't read from device");
+    EXPECT_EQ(diag[1].text, "Input/output error") << "the system's reason follows";
     EXPECT_EQ(app.m_nDeviceState, 1) << "a read failure does not change the device state";
 
     const auto start = Clock::now();

@@ -52,6 +52,12 @@ public:
         return m_state->descriptor;
     }
 
+    std::string errorText() const override
+    {
+        std::lock_guard lock(m_state->mutex);
+        return m_state->failureText;
+    }
+
 private:
     std::shared_ptr<ScriptedHidBackend::State> m_state;
 };

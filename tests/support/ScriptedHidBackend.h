@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <string>
 
 // A player whose answers the test scripts: every output report goes to onWrite, which may queue input
 // reports for the reader. Used where the fault needed is one the simulated player does not model.
@@ -22,6 +23,8 @@ public:
         std::vector<std::uint8_t> descriptor;
         bool writesFail = false;
         bool readsFail = false;
+        // What a failing handle gives as the system's reason.
+        std::string failureText;
 
         void push(std::vector<std::uint8_t> report);
     };

@@ -73,7 +73,7 @@ std::uint32_t DeviceLink::open()
 
 std::jthread DeviceLink::startReader()
 {
-    return std::jthread([this](std::stop_token stop) { ReaderThreadProc(this, std::move(stop)); });
+    return std::jthread([this](const std::stop_token& stop) { ReaderThreadProc(this, stop); });
 }
 
 void DeviceLink::close()
@@ -89,12 +89,12 @@ void DeviceLink::close()
     m_hWriteDevice.reset();
 }
 
-int DeviceLink::ReaderThreadProc(DeviceLink* link, std::stop_token stop)
+int DeviceLink::ReaderThreadProc(DeviceLink* link, const std::stop_token& stop)
 {
     if (!link) {
         return -1;
     }
-    return link->ReadReports(std::move(stop));
+    return link->ReadReports(stop);
 }
 
 void DeviceLink::storeInputReport(std::span<const std::uint8_t> bytes, Report& snapshot)
@@ -122,7 +122,7 @@ void DeviceLink::postToDiagnostics(UiMessage message)
     m_messages.post(std::move(message));
 }
 
-int DeviceLink::ReadReports(std::stop_token stop)
+int DeviceLink::ReadReports(const std::stop_token& stop)
 {
     const std::size_t length = m_Caps.input;
     bool failing = false;

@@ -55,8 +55,8 @@ public:
     void close();
 
     // The reader's entry and its loop; the loop ends when a stop is requested.
-    static int ReaderThreadProc(DeviceLink* link, std::stop_token stop);
-    int ReadReports(std::stop_token stop);
+    static int ReaderThreadProc(DeviceLink* link, const std::stop_token& stop);
+    int ReadReports(const std::stop_token& stop);
 
     // Writes one output report of the output report length. A failure closes the write handle for good and
     // gives the system's reason in error. Returns the bytes written, or -1.

@@ -33,7 +33,7 @@ constexpr std::uint8_t Pop = 0xB;
 constexpr std::uint8_t kLongItemPrefix = 0xFE;
 
 // The largest report body whose length, with its ID byte, still fits the 16-bit lengths.
-constexpr std::uint64_t kMaxReportBits = (0xFFFFu - 1u) * 8u;
+constexpr std::uint64_t kMaxReportBits = std::uint64_t{0xFFFFu - 1u} * 8u;
 
 // Only the globals that shape report lengths are kept; the others are read past like local items.
 struct GlobalState

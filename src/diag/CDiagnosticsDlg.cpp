@@ -237,7 +237,7 @@ QString CDiagnosticsDlg::Dump(const std::vector<std::uint8_t>& bytes, std::size_
     const std::size_t shown = std::min(length, bytes.size());
     static constexpr char kDigits[] = "0123456789ABCDEF";
     QString text;
-    text.reserve(static_cast<qsizetype>(shown * 3));
+    text.reserve(static_cast<qsizetype>(shown) * 3);
     for (std::size_t i = 0; i < shown; ++i) {
         text += QLatin1Char(kDigits[bytes[i] >> 4]);
         text += QLatin1Char(kDigits[bytes[i] & 0x0F]);

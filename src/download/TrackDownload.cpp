@@ -102,13 +102,11 @@ int TrackDownload::DownloadTrack(const QString& path, const QString& title, std:
 int TrackDownload::sendSamples(QFile& file, const QString& title, std::uint32_t start, std::uint32_t length,
                                qint64 available, const DeviceConfig& controls)
 {
+    constexpr auto kBlock = static_cast<qint64>(Protocol::kBlockSize);
     const std::uint32_t limit = std::min(length, kMaxLimit);
     const qint64 slotBlocks =
-        limit > TrackSlot::kHeaderSize
-            ? (limit - TrackSlot::kHeaderSize + Protocol::kBlockSize - 1) / Protocol::kBlockSize
-            : 0;
-    const qint64 trackBytes = std::min<qint64>(available / Protocol::kBlockSize, slotBlocks) *
-                              static_cast<qint64>(Protocol::kBlockSize);
+        limit > TrackSlot::kHeaderSize ? (qint64{limit} - TrackSlot::kHeaderSize + kBlock - 1) / kBlock : 0;
+    const qint64 trackBytes = std::min(available / kBlock, slotBlocks) * kBlock;
 
     std::unique_ptr<ProgressIndicator> progress =
         m_pUi ? m_pUi->createProgress(QStringLiteral("Download file audio in corso..."),

@@ -21,10 +21,11 @@ void DeviceLink::setBackend(std::unique_ptr<HidBackend> backend)
 
 bool DeviceLink::lengthsUsable(const HidReportLengths& caps) const
 {
-    // Every read and write goes through buffers of kMaxReportLength bytes, and a reply must carry at least
-    // one payload byte after the report ID and the type.
-    return caps.input >= 3 && caps.input <= Protocol::kMaxReportLength && caps.output >= 2 &&
-           caps.output <= Protocol::kMaxReportLength;
+    // Every read and write goes through buffers of kMaxReportLength bytes. Shorter reports than the
+    // protocol's would cut what they carry without a word: half a block with its command and report ID on
+    // the way out, the configuration reply and the playing flag of a status report on the way in.
+    return caps.input >= Protocol::kMinInputReportLength && caps.input <= Protocol::kMaxReportLength &&
+           caps.output >= Protocol::kMinOutputReportLength && caps.output <= Protocol::kMaxReportLength;
 }
 
 std::uint32_t DeviceLink::open()

@@ -12,6 +12,11 @@ inline constexpr std::uint16_t kProductId = 0x0230;
 
 // Reports are built and read in buffers of this size; a device whose reports are longer is refused.
 inline constexpr std::size_t kMaxReportLength = 64;
+// The shortest reports that carry the protocol, report ID included: an output report holds half a block
+// after its command (bytes 2 to 33), an input report the configuration reply's bytes and the playing flag
+// (bytes 2 to 8).
+inline constexpr std::size_t kMinOutputReportLength = 34;
+inline constexpr std::size_t kMinInputReportLength = 9;
 
 inline constexpr std::uint8_t kOutputReportId = 2;
 inline constexpr std::uint8_t kInputReportId = 1;

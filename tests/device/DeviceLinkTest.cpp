@@ -55,6 +55,10 @@ TEST_F(DeviceLinkTest, FailureTextsWhenNoUsablePlayerIsFound)
          "Unable to open VxD, Error code: abc"},
         {"reports longer than 64 bytes", [](SimulatedPlayer& p) { p.setReportLength(65, 65); },
          "Unable to open VxD, device does not support DeviceIOCTL"},
+        {"output reports too short for half a block", [](SimulatedPlayer& p) { p.setReportLength(64, 33); },
+         "Unable to open VxD, device does not support DeviceIOCTL"},
+        {"input reports too short for the playing flag", [](SimulatedPlayer& p) { p.setReportLength(8, 64); },
+         "Unable to open VxD, device does not support DeviceIOCTL"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -66,6 +70,9 @@ TEST_F(DeviceLinkTest, FailureTextsWhenNoUsablePlayerIsFound)
         EXPECT_FALSE(app.Link().readerRunning());
         EXPECT_EQ(app.CloseDevice(), 1);
     }
+    // The shortest reports that carry the protocol are taken.
+    useSimulatedPlayer().setReportLength(9, 34);
+    EXPECT_EQ(app.OpenDevice(), 0);
 }
 
 TEST_F(DeviceLinkTest, ForwardsPlayerReportsToTheMainWindowFramedByBusyMessages)

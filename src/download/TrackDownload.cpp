@@ -1,11 +1,9 @@
 #include "download/TrackDownload.h"
 
 #include "download/DownloadUi.h"
+#include "download/SourceFile.h"
 #include "download/TrackSlot.h"
 #include "download/WavReader.h"
-
-#include <QDir>
-#include <QFile>
 
 #include <algorithm>
 #include <array>
@@ -31,12 +29,6 @@ std::array<std::uint8_t, TrackSlot::kHeaderSize> trackHeader(const QString& titl
     const QByteArray text = title.left(kTitleLength).toLatin1();
     std::copy_n(text.begin(), std::min<qsizetype>(text.size(), kTitleLength), header.begin() + kTitleOffset);
     return header;
-}
-
-QString readError(const QFile& file)
-{
-    return QStringLiteral("Errore nella lettura del file \"%1\":\n%2")
-        .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
 }
 
 } // namespace
@@ -76,16 +68,16 @@ int TrackDownload::DownloadTrack(const QString& path, const QString& title, std:
         ~Reset() { flag = false; }
     } reset{m_bRunning};
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        tell(QStringLiteral("Impossibile aprire il file \"%1\":\n%2")
-                 .arg(QDir::toNativeSeparators(path), file.errorString()));
+    SourceFile source(path);
+    if (const QString refused = source.open(); !refused.isEmpty()) {
+        tell(refused);
         return kFileFailed;
     }
+    QFile& file = source.file();
     WavFormat format{};
     const qint64 dataSize = ReadWavHeader(&file, QString(), &format);
     if (file.error() != QFileDevice::NoError) {
-        tell(readError(file));
+        tell(source.readFailure());
         return kFileFailed;
     }
     // A file without sample data is as unsuitable as one in another format.
@@ -96,11 +88,11 @@ int TrackDownload::DownloadTrack(const QString& path, const QString& title, std:
     // Only the "data" chunk's samples are sent, and of a chunk that claims more than the file holds, what
     // the file holds.
     const qint64 available = std::min(dataSize, std::max<qint64>(file.size() - file.pos(), 0));
-    return sendSamples(file, title, start, length, available, controls);
+    return sendSamples(source, title, start, length, available, controls);
 }
 
-int TrackDownload::sendSamples(QFile& file, const QString& title, std::uint32_t start, std::uint32_t length,
-                               qint64 available, const DeviceConfig& controls)
+int TrackDownload::sendSamples(SourceFile& source, const QString& title, std::uint32_t start,
+                               std::uint32_t length, qint64 available, const DeviceConfig& controls)
 {
     constexpr auto kBlock = static_cast<qint64>(Protocol::kBlockSize);
     const std::uint32_t limit = std::min(length, kMaxLimit);
@@ -151,10 +143,10 @@ int TrackDownload::sendSamples(QFile& file, const QString& title, std::uint32_t 
             break;
         }
         const qint64 read =
-            file.read(reinterpret_cast<char*>(block.data()), static_cast<qint64>(block.size()));
+            source.file().read(reinterpret_cast<char*>(block.data()), static_cast<qint64>(block.size()));
         if (read != static_cast<qint64>(block.size())) {
             progress.reset();
-            tell(readError(file));
+            tell(source.readFailure());
             return kFileFailed;
         }
         remaining -= read;
@@ -180,6 +172,12 @@ int TrackDownload::sendSamples(QFile& file, const QString& title, std::uint32_t 
                 return deviceFailed(g);
             }
         }
+    }
+    // The slot is consistent, but what it holds may be a mix of the file's old and new contents.
+    if (source.changedSinceOpened()) {
+        progress.reset();
+        tell(source.changedMessage());
+        return kFileFailed;
     }
     return kDone;
 }

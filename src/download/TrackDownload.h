@@ -9,7 +9,7 @@
 #include <cstdint>
 
 class DownloadUi;
-class QFile;
+class SourceFile;
 
 // Puts the samples of one WAV file into one track slot of the player's memory: the configuration, the
 // two track-header blocks, the samples block by block with progress, and an end mark at the start of every
@@ -40,7 +40,7 @@ public:
 private:
     // The traffic of a download whose file has passed: available is the number of sample bytes the file
     // holds from its current position.
-    int sendSamples(QFile& file, const QString& title, std::uint32_t start, std::uint32_t length,
+    int sendSamples(SourceFile& source, const QString& title, std::uint32_t start, std::uint32_t length,
                     qint64 available, const DeviceConfig& controls);
     void tell(const QString& text);
     void pumpBetweenBlocks();

@@ -4,7 +4,16 @@
 #include "device/Protocol.h"
 #include "download/TrackSlot.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <functional>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -221,14 +230,84 @@ TEST_F(DownloadTrack, RefusedFilesLeaveThePlayerUntouched)
     EXPECT_EQ(player->flash(), before);
 }
 
-TEST_F(DownloadTrack, AFileThatCannotBeOpenedIsNamed)
+TEST_F(DownloadTrack, OnlyRegularFilesAreOpenedAndEachRefusalSaysWhy)
 {
     const QString missing = dir.filePath(QStringLiteral("manca.wav"));
-    EXPECT_EQ(app.DownloadTrack(missing, QStringLiteral("manca"), 0, 0xFFF7F, controls),
-              TrackDownload::kFileFailed);
-    ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_TRUE(ui.messages[0].contains(QStringLiteral("manca.wav")));
+    const QString folder = dir.filePath(QStringLiteral("cartella.wav"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    struct Case
+    {
+        QString path;
+        QString says;
+    };
+    std::vector<Case> cases = {
+        {missing, QStringLiteral("non esiste")},
+        {folder, QStringLiteral("non è un file audio ma una cartella")},
+    };
+#ifdef Q_OS_UNIX
+    // Opening a FIFO waits for a writer, reading a device never ends: neither may be opened at all.
+    const QString fifo = dir.filePath(QStringLiteral("pipe.wav"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = dir.filePath(QStringLiteral("casuale.wav"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/urandom"), device));
+    cases.push_back({fifo, QStringLiteral("non è un file audio ma una pipe con nome (FIFO)")});
+    cases.push_back({device, QStringLiteral("non è un file audio ma un dispositivo")});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        ui.messages.clear();
+        const auto start = Clock::now();
+        EXPECT_EQ(app.DownloadTrack(c.path, QStringLiteral("x"), 0, 0xFFF7F, controls),
+                  TrackDownload::kFileFailed);
+        EXPECT_LT(Clock::now() - start, 1s);
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_TRUE(ui.messages[0].contains(QDir::toNativeSeparators(c.path)));
+        EXPECT_TRUE(ui.messages[0].contains(c.says)) << ui.messages[0].toStdString();
+    }
     EXPECT_TRUE(player->outputReports().empty());
+    EXPECT_TRUE(ui.progress.empty());
+}
+
+TEST_F(DownloadTrack, AFileThatShrinksOrChangesMeanwhileIsNotPassedOffAsLoaded)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void(const QString&)> meddle;
+        QString says;
+    };
+    const Case cases[] = {
+        {"shortened", [](const QString& path) { QFile::resize(path, 2000); },
+         QStringLiteral("si è accorciato mentre veniva letto")},
+        {"rewritten in place",
+         [](const QString& path) {
+             QFile file(path);
+             ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+             file.seek(file.size() - 64);
+             file.write(QByteArray(64, 'x'));
+             file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+         },
+         QStringLiteral("è cambiato mentre veniva letto")},
+    };
+    player->setAckDelay(1ms);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.messages.clear();
+        // Longer than what a read buffers ahead, so that the shortening is met by a read.
+        const QString path = file(WavBuilder::deviceFormat().data(WavBuilder::samples(64 * 400)));
+        bool meddled = false;
+        ui.onEvents = [&] {
+            if (!std::exchange(meddled, true)) {
+                c.meddle(path);
+            }
+        };
+        EXPECT_EQ(app.DownloadTrack(path, QStringLiteral("x"), 0, 0xFFF7F, controls),
+                  TrackDownload::kFileFailed);
+        ASSERT_TRUE(meddled) << "the download ended before the file could be changed";
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_TRUE(ui.messages[0].contains(c.says)) << ui.messages[0].toStdString();
+        EXPECT_FALSE(ui.progress.back().open);
+    }
 }
 
 TEST_F(DownloadTrack, ALostPlayerStopsTheDownloadAtOnce)

@@ -44,14 +44,15 @@ TEST_F(DeviceLink, FailureTextsWhenNoUsablePlayerIsFound)
     struct Case
     {
         const char* what;
-        std::function<void(SimulatedPlayer&)> arrange;
+        std::function<void(FaultInjectingPlayer&)> arrange;
         QString expected;
     };
     const Case cases[] = {
-        {"no player", [](SimulatedPlayer& p) { p.setPresent(false); }, "Unable to open VxD, Error code: 103"},
-        {"open refused", [](SimulatedPlayer& p) { p.setOpenFails(true, 0xABC); },
+        {"no player", [](FaultInjectingPlayer& p) { p.setPresent(false); },
+         "Unable to open VxD, Error code: 103"},
+        {"open refused", [](FaultInjectingPlayer& p) { p.setOpenFails(true, 0xABC); },
          "Unable to open VxD, Error code: abc"},
-        {"reports longer than 64 bytes", [](SimulatedPlayer& p) { p.setReportLength(65, 65); },
+        {"reports longer than 64 bytes", [](FaultInjectingPlayer& p) { p.setReportLength(65, 65); },
          "Unable to open VxD, device does not support DeviceIOCTL"},
     };
     for (const Case& c : cases) {
@@ -68,7 +69,7 @@ TEST_F(DeviceLink, FailureTextsWhenNoUsablePlayerIsFound)
 
 TEST_F(DeviceLink, ForwardsPlayerReportsToTheMainWindowFramedByBusyMessages)
 {
-    SimulatedPlayer& player = useSimulatedPlayer();
+    FaultInjectingPlayer& player = useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
     pretendMainWindowOpen();
     pretendDiagnosticsOpen();
@@ -103,7 +104,7 @@ TEST_F(DeviceLink, ForwardsPlayerReportsToTheMainWindowFramedByBusyMessages)
 
 TEST_F(DeviceLink, BeforeTheMainWindowExistsAStatusReportOnlySetsThePlayingFlag)
 {
-    SimulatedPlayer& player = useSimulatedPlayer();
+    FaultInjectingPlayer& player = useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
     pretendDiagnosticsOpen();
     player.injectInputReport(inputReport(1, Protocol::REPORT_STATUS, 1));
@@ -117,7 +118,7 @@ TEST_F(DeviceLink, BeforeTheMainWindowExistsAStatusReportOnlySetsThePlayingFlag)
 
 TEST_F(DeviceLink, AShortReadShowsItsOwnCountButAWholeReportsBytes)
 {
-    SimulatedPlayer& player = useSimulatedPlayer();
+    FaultInjectingPlayer& player = useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
     pretendDiagnosticsOpen();
     player.injectInputReport({1, 9, 0xAA, 0xBB});

@@ -27,7 +27,7 @@ protected:
     // The link is closed, as when no player was found; replies are posted by the test itself.
     void noPlayer()
     {
-        SimulatedPlayer& player = useSimulatedPlayer();
+        FaultInjectingPlayer& player = useSimulatedPlayer();
         player.setPresent(false);
         app.OpenDevice();
         app.m_Caps = {64, 64, 0};
@@ -36,7 +36,7 @@ protected:
 
 TEST_F(ReportProtocol, ReadsTheDeviceTextAcrossReplies)
 {
-    SimulatedPlayer& player = useSimulatedPlayer();
+    FaultInjectingPlayer& player = useSimulatedPlayer();
     const std::string longText(150, 'z');
     player.setText(longText);
     ASSERT_EQ(app.OpenDevice(), 0);
@@ -122,7 +122,7 @@ TEST_F(ReportProtocol, StartUpConfigurationIsTakenOrRepaired)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        SimulatedPlayer& player = useSimulatedPlayer();
+        FaultInjectingPlayer& player = useSimulatedPlayer();
         player.setConfig(c.onPlayer[0], c.onPlayer[1], c.onPlayer[2]);
         ASSERT_EQ(app.OpenDevice(), 0);
         pretendMainWindowOpen();
@@ -150,7 +150,7 @@ TEST_F(ReportProtocol, AConfigurationReplyReadingZeroIsNoAnswer)
 
 TEST_F(ReportProtocol, BlockWritesReachTheFlashWithTheSectorStartFlag)
 {
-    SimulatedPlayer& player = useSimulatedPlayer();
+    FaultInjectingPlayer& player = useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
     player.recordOutputReports(true);
     std::array<std::uint8_t, 64> block;

@@ -3,8 +3,8 @@
 #include "RecordingUi.h"
 
 #include "app/CPlayerApp.h"
-#include "device/SimulatedPlayer.h"
 #include "device/UiMessagePump.h"
+#include "sim/FaultInjectingPlayer.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -66,7 +66,7 @@ class DiagnosticsDlg : public ::testing::Test
 protected:
     void SetUp() override
     {
-        auto backend = std::make_unique<SimulatedPlayer>();
+        auto backend = std::make_unique<FaultInjectingPlayer>();
         player = backend.get();
         app.SetBackend(std::move(backend));
         app.SetUi(&ui);
@@ -110,7 +110,7 @@ protected:
 
     RecordingUi ui;
     CPlayerApp app;
-    SimulatedPlayer* player = nullptr;
+    FaultInjectingPlayer* player = nullptr;
     UiMessagePump pump{app.Messages()};
 };
 

@@ -77,7 +77,7 @@ protected:
         return Bytes(all.begin() + from, all.begin() + from + length);
     }
 
-    SimulatedPlayer* player = nullptr;
+    FaultInjectingPlayer* player = nullptr;
     QTemporaryDir dir;
     int files = 0;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/CPlayerApp.h"
-#include "device/SimulatedPlayer.h"
 #include "device/UiMessagePump.h"
+#include "sim/FaultInjectingPlayer.h"
 #include "ui/WidgetAppUi.h"
 
 #include <QStringList>
@@ -39,6 +39,6 @@ protected:
 
     QuietUi ui;
     CPlayerApp app;
-    SimulatedPlayer* player;
+    FaultInjectingPlayer* player;
     UiMessagePump pump{app.Messages()};
 };

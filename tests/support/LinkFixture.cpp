@@ -4,10 +4,10 @@ namespace {
 int g_standIn;
 }
 
-SimulatedPlayer& LinkFixture::useSimulatedPlayer()
+FaultInjectingPlayer& LinkFixture::useSimulatedPlayer()
 {
-    auto player = std::make_unique<SimulatedPlayer>();
-    SimulatedPlayer& result = *player;
+    auto player = std::make_unique<FaultInjectingPlayer>();
+    FaultInjectingPlayer& result = *player;
     app.SetBackend(std::move(player));
     app.SetUi(&ui);
     return result;

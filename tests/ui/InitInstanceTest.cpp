@@ -1,5 +1,6 @@
 #include "app/CPlayerApp.h"
-#include "device/SimulatedPlayer.h"
+#include "sim/FaultInjectingPlayer.h"
+#include "sim/SimulatedPlayer.h"
 #include "ui/CPlayerDlg.h"
 #include "ui/WidgetAppUi.h"
 
@@ -124,7 +125,7 @@ TEST(InitInstance, WithoutAPlayerSaysSoOnceAndGoesOn)
 {
     clearStore();
     CPlayerApp app;
-    auto player = std::make_unique<SimulatedPlayer>();
+    auto player = std::make_unique<FaultInjectingPlayer>();
     player->setPresent(false);
     app.SetBackend(std::move(player));
     TestUi ui;

@@ -1,6 +1,7 @@
-#include "device/SimulatedPlayer.h"
+#include "sim/FaultInjectingPlayer.h"
 
 #include "device/Protocol.h"
+#include "sim/PlayerFirmware.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +70,7 @@ Bytes readFile(const std::filesystem::path& path)
 }
 
 // Waits until a read is blocked inside the player, so that what the test does next has to wake it.
-bool readerWaits(const SimulatedPlayer& player)
+bool readerWaits(const FaultInjectingPlayer& player)
 {
     const auto deadline = Clock::now() + 2s;
     while (player.waitingReads() == 0) {
@@ -138,14 +139,14 @@ protected:
         EXPECT_EQ((*ack)[2] | (*ack)[3] << 8 | (*ack)[4] << 16, static_cast<int>(address));
     }
 
-    SimulatedPlayer m_player;
+    FaultInjectingPlayer m_player;
     std::unique_ptr<HidDevice> m_writer;
     std::unique_ptr<HidDevice> m_reader;
 };
 
 TEST(SimulatedPlayerDiscovery, ListsPlayerAfterAnotherInterfaceAndHonoursKnobs)
 {
-    SimulatedPlayer player;
+    FaultInjectingPlayer player;
     auto list = player.enumerate();
     ASSERT_EQ(list.size(), 2u);
     EXPECT_NE(list[0].vendorId, Protocol::kVendorId);
@@ -338,7 +339,7 @@ protected:
                (*report)[Protocol::kPlayingFlagByte] == (playing ? 1 : 0);
     }
 
-    static constexpr double kTrackMs = 448 * 1000.0 / SimulatedPlayer::kSampleRate;
+    static constexpr double kTrackMs = 448 * 1000.0 / PlayerFirmware::kSampleRate;
 };
 
 TEST_F(SimulatedPlayerPlayTest, ReportsStartAndEndOfTrack)
@@ -439,7 +440,7 @@ TEST_F(SimulatedPlayerTest, WriterAndReaderThreadsRunConcurrently)
 
 TEST(SimulatedPlayerLifetime, HandlesOutliveThePlayer)
 {
-    auto player = std::make_unique<SimulatedPlayer>();
+    auto player = std::make_unique<FaultInjectingPlayer>();
     auto writer = player->open(SimulatedPlayer::kPlayerPath);
     auto reader = player->open(SimulatedPlayer::kPlayerPath);
     ASSERT_TRUE(writer && reader);

@@ -13,8 +13,8 @@
 
 #include "app/CPlayerApp.h"
 #include "device/HidDevice.h"
-#include "device/SimulatedPlayer.h"
 #include "download/TrackSlot.h"
+#include "sim/SimulatedPlayer.h"
 #include "ui/WidgetAppUi.h"
 
 #include <QApplication>

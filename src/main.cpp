@@ -1,7 +1,7 @@
 #include "app/CPlayerApp.h"
 #include "app/CommandLine.h"
 #include "device/HidapiBackend.h"
-#include "device/SimulatedPlayer.h"
+#include "sim/SimulatedPlayer.h"
 #include "ui/WidgetAppUi.h"
 
 #include <QApplication>

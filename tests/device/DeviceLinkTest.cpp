@@ -46,18 +46,21 @@ TEST_F(DeviceLinkTest, FailureTextsWhenNoUsablePlayerIsFound)
     struct Case
     {
         const char* what;
-        std::function<void(SimulatedPlayer&)> arrange;
+        std::function<void(FaultInjectingPlayer&)> arrange;
         QString expected;
     };
     const Case cases[] = {
-        {"no player", [](SimulatedPlayer& p) { p.setPresent(false); }, "Unable to open VxD, Error code: 103"},
-        {"open refused", [](SimulatedPlayer& p) { p.setOpenFails(true, 0xABC); },
+        {"no player", [](FaultInjectingPlayer& p) { p.setPresent(false); },
+         "Unable to open VxD, Error code: 103"},
+        {"open refused", [](FaultInjectingPlayer& p) { p.setOpenFails(true, 0xABC); },
          "Unable to open VxD, Error code: abc"},
-        {"reports longer than 64 bytes", [](SimulatedPlayer& p) { p.setReportLength(65, 65); },
+        {"reports longer than 64 bytes", [](FaultInjectingPlayer& p) { p.setReportLength(65, 65); },
          "Unable to open VxD, device does not support DeviceIOCTL"},
-        {"output reports too short for half a block", [](SimulatedPlayer& p) { p.setReportLength(64, 33); },
+        {"output reports too short for half a block",
+         [](FaultInjectingPlayer& p) { p.setReportLength(64, 33); },
          "Unable to open VxD, device does not support DeviceIOCTL"},
-        {"input reports too short for the playing flag", [](SimulatedPlayer& p) { p.setReportLength(8, 64); },
+        {"input reports too short for the playing flag",
+         [](FaultInjectingPlayer& p) { p.setReportLength(8, 64); },
          "Unable to open VxD, device does not support DeviceIOCTL"},
     };
     for (const Case& c : cases) {
@@ -77,7 +80,7 @@ TEST_F(DeviceLinkTest, FailureTextsWhenNoUsablePlayerIsFound)
 
 TEST_F(DeviceLinkTest, ForwardsPlayerReportsToTheMainWindowFramedByBusyMessages)
 {
-    SimulatedPlayer& player = useSimulatedPlayer();
+    FaultInjectingPlayer& player = useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
     listenAsMainWindow();
     listenAsDiagnostics();
@@ -111,7 +114,7 @@ TEST_F(DeviceLinkTest, ForwardsPlayerReportsToTheMainWindowFramedByBusyMessages)
 
 TEST_F(DeviceLinkTest, BeforeTheMainWindowExistsAStatusReportOnlySetsThePlayingFlag)
 {
-    SimulatedPlayer& player = useSimulatedPlayer();
+    FaultInjectingPlayer& player = useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
     listenAsDiagnostics();
     player.injectInputReport(inputReport(1, Protocol::REPORT_STATUS, 1));
@@ -125,7 +128,7 @@ TEST_F(DeviceLinkTest, BeforeTheMainWindowExistsAStatusReportOnlySetsThePlayingF
 
 TEST_F(DeviceLinkTest, AShortReadShowsItsOwnCountButAWholeReportsBytes)
 {
-    SimulatedPlayer& player = useSimulatedPlayer();
+    FaultInjectingPlayer& player = useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
     listenAsDiagnostics();
     player.injectInputReport({1, 9, 0xAA, 0xBB});

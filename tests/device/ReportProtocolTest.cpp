@@ -37,7 +37,7 @@ protected:
 
 TEST_F(ReportProtocolTest, ReadsTheDeviceTextAcrossReplies)
 {
-    SimulatedPlayer& player = useSimulatedPlayer();
+    FaultInjectingPlayer& player = useSimulatedPlayer();
     const std::string longText(150, 'z');
     player.setText(longText);
     ASSERT_EQ(app.OpenDevice(), 0);
@@ -123,7 +123,7 @@ TEST_F(ReportProtocolTest, StartUpConfigurationIsTakenOrRepaired)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        SimulatedPlayer& player = useSimulatedPlayer();
+        FaultInjectingPlayer& player = useSimulatedPlayer();
         player.setConfig(c.onPlayer[0], c.onPlayer[1], c.onPlayer[2]);
         ASSERT_EQ(app.OpenDevice(), 0);
         listenAsMainWindow();
@@ -151,7 +151,7 @@ TEST_F(ReportProtocolTest, AConfigurationReplyReadingZeroIsNoAnswer)
 
 TEST_F(ReportProtocolTest, BlockWritesReachTheFlashWithTheSectorStartFlag)
 {
-    SimulatedPlayer& player = useSimulatedPlayer();
+    FaultInjectingPlayer& player = useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
     player.recordOutputReports(true);
     std::array<std::uint8_t, 64> block;

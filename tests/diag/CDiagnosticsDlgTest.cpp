@@ -3,9 +3,9 @@
 #include "RecordingUi.h"
 
 #include "app/CPlayerApp.h"
-#include "device/SimulatedPlayer.h"
 #include "device/UiMessagePump.h"
 #include "res/ControlIds.h"
+#include "sim/FaultInjectingPlayer.h"
 #include "widgets/DialogBuilder.h"
 
 #include <QApplication>
@@ -68,7 +68,7 @@ class DiagnosticsDlg : public ::testing::Test
 protected:
     void SetUp() override
     {
-        auto backend = std::make_unique<SimulatedPlayer>();
+        auto backend = std::make_unique<FaultInjectingPlayer>();
         player = backend.get();
         app.SetBackend(std::move(backend));
         app.SetUi(&ui);
@@ -112,7 +112,7 @@ protected:
 
     RecordingUi ui;
     CPlayerApp app;
-    SimulatedPlayer* player = nullptr;
+    FaultInjectingPlayer* player = nullptr;
     UiMessagePump pump{app.Messages()};
 };
 

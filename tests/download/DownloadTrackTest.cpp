@@ -86,7 +86,7 @@ protected:
         return Bytes(all.begin() + from, all.begin() + from + length);
     }
 
-    SimulatedPlayer* player = nullptr;
+    FaultInjectingPlayer* player = nullptr;
     // The configuration as the main window's controls would give it.
     DeviceConfig controls{0, 0x03, 60};
     QTemporaryDir dir;

@@ -9,7 +9,7 @@
 
 DialogFixture::DialogFixture()
 {
-    auto owned = std::make_unique<SimulatedPlayer>();
+    auto owned = std::make_unique<FaultInjectingPlayer>();
     player = owned.get();
     app.SetBackend(std::move(owned));
     app.SetUi(&ui);

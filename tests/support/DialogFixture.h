@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/CPlayerApp.h"
-#include "device/SimulatedPlayer.h"
 #include "device/UiMessagePump.h"
+#include "sim/FaultInjectingPlayer.h"
 #include "ui/WidgetAppUi.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +31,6 @@ protected:
 
     WidgetAppUi ui;
     CPlayerApp app;
-    SimulatedPlayer* player;
+    FaultInjectingPlayer* player;
     UiMessagePump pump{app.Messages()};
 };

@@ -1,9 +1,9 @@
 #include "LinkFixture.h"
 
-SimulatedPlayer& LinkFixture::useSimulatedPlayer()
+FaultInjectingPlayer& LinkFixture::useSimulatedPlayer()
 {
-    auto player = std::make_unique<SimulatedPlayer>();
-    SimulatedPlayer& result = *player;
+    auto player = std::make_unique<FaultInjectingPlayer>();
+    FaultInjectingPlayer& result = *player;
     app.SetBackend(std::move(player));
     app.SetUi(&ui);
     return result;

@@ -4,7 +4,7 @@
 #include "ScriptedHidBackend.h"
 
 #include "app/CPlayerApp.h"
-#include "device/SimulatedPlayer.h"
+#include "sim/FaultInjectingPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ protected:
 
     void TearDown() override { app.CloseDevice(); }
 
-    SimulatedPlayer& useSimulatedPlayer();
+    FaultInjectingPlayer& useSimulatedPlayer();
     ScriptedHidBackend::State& useScriptedPlayer();
 
     // The link posts to the diagnostics window and the main window only while they listen; these listen in

@@ -1,6 +1,6 @@
 #include "app/CPlayerApp.h"
-#include "device/SimulatedPlayer.h"
 #include "res/ControlIds.h"
+#include "sim/FaultInjectingPlayer.h"
 #include "ui/CPlayerDlg.h"
 #include "ui/WidgetAppUi.h"
 #include "widgets/DialogBuilder.h"
@@ -38,7 +38,7 @@ protected:
                   QCoreApplication::applicationName())
             .clear();
         MessageBox::takeRecorded();
-        auto owned = std::make_unique<SimulatedPlayer>();
+        auto owned = std::make_unique<FaultInjectingPlayer>();
         player = owned.get();
         app.SetBackend(std::move(owned));
         app.SetUi(&ui);
@@ -58,7 +58,7 @@ protected:
 
     WidgetAppUi ui;
     CPlayerApp app;
-    SimulatedPlayer* player = nullptr;
+    FaultInjectingPlayer* player = nullptr;
     QString deviceText;
     bool mainWindowWhileOpen = false;
 };

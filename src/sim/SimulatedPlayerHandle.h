@@ -1,7 +1,7 @@
 #pragma once
 
 #include "device/HidDevice.h"
-#include "device/SimulatedPlayer.h"
+#include "sim/PlayerCore.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,16 +13,15 @@
 class SimulatedPlayerHandle : public HidDevice
 {
 public:
-    SimulatedPlayerHandle(std::shared_ptr<SimulatedPlayer::Core> core, SimulatedPlayer::Port port,
-                          std::uint64_t session);
+    SimulatedPlayerHandle(std::shared_ptr<PlayerCore> core, PlayerCore::Port port, std::uint64_t session);
 
     int write(std::span<const std::uint8_t> report) override;
     int read(std::span<std::uint8_t> buffer, int timeoutMs) override;
     std::vector<std::uint8_t> reportDescriptor() override;
 
 private:
-    std::shared_ptr<SimulatedPlayer::Core> m_core;
-    SimulatedPlayer::Port m_port;
+    std::shared_ptr<PlayerCore> m_core;
+    PlayerCore::Port m_port;
     // The plug-in session this handle was opened in; a later unplug ends it for good.
     std::uint64_t m_session;
 };

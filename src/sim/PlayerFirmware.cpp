@@ -174,7 +174,8 @@ void PlayerFirmware::sendText(TimePoint arrival, std::vector<Reply>& replies) co
 void PlayerFirmware::commit(std::span<const std::uint8_t> command, TimePoint arrival,
                             std::vector<Reply>& replies)
 {
-    const std::uint32_t address = command[2] | (command[3] << 8) | (command[4] << 16);
+    const std::uint32_t address =
+        std::uint32_t{command[2]} | std::uint32_t{command[3]} << 8 | std::uint32_t{command[4]} << 16;
     // A block the image failed to take is acknowledged all the same, as the flash in memory holds it; the
     // failure is kept by FlashImage::imageWriteFailed() for whoever has to know that the file lags behind.
     if (address < Protocol::kMemorySize) {

@@ -40,7 +40,8 @@ int main(int argc, char* argv[])
         auto player = std::make_unique<SimulatedPlayer>();
         std::string error;
         if (!player->attachImage(QFile::encodeName(path).toStdString(), error)) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(QDir::toNativeSeparators(path)), error.c_str());
+            std::fprintf(stderr, "Impossibile usare \"%s\" come memoria del lettore simulato: %s\n",
+                         qPrintable(QDir::toNativeSeparators(path)), error.c_str());
             return 1;
         }
         player->setReportTime(std::chrono::microseconds(options.reportTimeUs));

@@ -6,6 +6,12 @@
 #include <filesystem>
 #include <system_error>
 
+#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <sys/file.h>
+#define ZOFFINO_POSIX_FILES 1
+#endif
+
 FlashImage::FlashImage() : m_bytes(Protocol::kMemorySize, kErased) {}
 
 std::optional<FlashImage> FlashImage::open(const std::string& path, std::string& error)
@@ -31,11 +37,16 @@ std::optional<FlashImage> FlashImage::open(const std::string& path, std::string&
             return std::nullopt;
         }
     } else {
-        flash.m_image.reset(std::fopen(path.c_str(), "w+b"));
+        // Exclusive: another program creating the same image at the same moment must not be truncated.
+        flash.m_image.reset(std::fopen(path.c_str(), "w+bx"));
         if (!flash.m_image) {
             error = "Cannot create " + path;
             return std::nullopt;
         }
+    }
+    if (!flash.lockImage()) {
+        error = path + " is in use by another program: two players on one image would mix their blocks";
+        return std::nullopt;
     }
     // Unbuffered, so that a write that fails says so at once instead of leaving bytes in a buffer that a
     // later flush would put who knows when.
@@ -44,6 +55,12 @@ std::optional<FlashImage> FlashImage::open(const std::string& path, std::string&
     if (exists) {
         if (std::fread(flash.m_bytes.data(), 1, flash.m_bytes.size(), file) != flash.m_bytes.size()) {
             error = "Cannot read " + path;
+            return std::nullopt;
+        }
+        // An image whose changes could not be stored would have the player acknowledge blocks it then
+        // loses: it is refused at the start instead.
+        if (!flash.reserveImage() || !flash.writeThrough(0, 1)) {
+            error = "Cannot write " + path + " (is the disk full or the file read-only?)";
             return std::nullopt;
         }
     } else if (std::fwrite(flash.m_bytes.data(), 1, flash.m_bytes.size(), file) != flash.m_bytes.size() ||
@@ -108,4 +125,24 @@ bool FlashImage::writeThrough(std::uint32_t address, std::size_t length)
         m_imageWriteFailed = true;
     }
     return written;
+}
+
+bool FlashImage::lockImage()
+{
+#ifdef ZOFFINO_POSIX_FILES
+    // Held for as long as the file is open; the system lets it go with the process, however that ends.
+    return ::flock(::fileno(m_image.get()), LOCK_EX | LOCK_NB) == 0;
+#else
+    return true;
+#endif
+}
+
+bool FlashImage::reserveImage()
+{
+#if defined(ZOFFINO_POSIX_FILES) && !defined(__APPLE__)
+    // A sparse image has no room yet where it holds nothing; a full disk would then fail a later write.
+    return ::posix_fallocate(::fileno(m_image.get()), 0, static_cast<off_t>(m_bytes.size())) == 0;
+#else
+    return true;
+#endif
 }

@@ -21,7 +21,8 @@ public:
     FlashImage();
 
     // The flash made from an image file: an existing file must be exactly 1 MiB and becomes the flash, a
-    // missing one is created erased. Nothing when the file cannot be used, with error telling why.
+    // missing one is created erased. The image is this process's alone while it is open. Nothing when the
+    // file cannot be used (or written, or is in use), with error telling why.
     static std::optional<FlashImage> open(const std::string& path, std::string& error);
 
     std::span<const std::uint8_t> bytes() const { return m_bytes; }
@@ -49,6 +50,10 @@ private:
     };
     using File = std::unique_ptr<std::FILE, FileCloser>;
 
+    // Takes the image for this process alone; false when another holds it.
+    bool lockImage();
+    // Has the file system set aside room for the whole image; false when it cannot.
+    bool reserveImage();
     // The length of a change that starts at address and runs for length bytes, cut at the end.
     std::size_t clip(std::uint32_t address, std::size_t length) const;
     bool writeThrough(std::uint32_t address, std::size_t length);

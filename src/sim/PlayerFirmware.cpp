@@ -176,19 +176,23 @@ void PlayerFirmware::commit(std::span<const std::uint8_t> command, TimePoint arr
 {
     const std::uint32_t address =
         std::uint32_t{command[2]} | std::uint32_t{command[3]} << 8 | std::uint32_t{command[4]} << 16;
-    // A block the image failed to take is acknowledged all the same, as the flash in memory holds it; the
-    // failure is kept by FlashImage::imageWriteFailed() for whoever has to know that the file lags behind.
+    bool stored = true;
     if (address < Protocol::kMemorySize) {
         if (command[5] == kEraseSectorFlag) {
             const std::uint32_t start = address / Protocol::kSectorSize * Protocol::kSectorSize;
             const std::uint32_t end = std::min(start + Protocol::kSectorSize, kConfigAddress);
-            m_flash.erase(start, end - start);
+            stored = m_flash.erase(start, end - start);
         }
         // An unaligned address near the top would run past the flash; the part beyond is lost.
-        m_flash.program(address, m_block);
+        stored = m_flash.program(address, m_block) && stored;
     }
     m_block.fill(FlashImage::kErased);
     m_nextHalf = 0;
+    // A block that did not reach the image is lost with the next start: like a player whose flash failed,
+    // this one does not acknowledge it, and the host stops.
+    if (!stored) {
+        return;
+    }
     Report ack = inputReport(kAckType);
     std::copy_n(command.begin() + 2, 3, ack.begin() + kPayloadOffset);
     replies.push_back({std::move(ack), arrival});

@@ -1,12 +1,11 @@
 #include "sim/FlashImage.h"
 
+#include "FileSizeLimit.h"
+
 #include "device/Protocol.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -22,35 +21,6 @@ Bytes readFile(const std::filesystem::path& path)
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return bytes;
 }
-
-// While it lives, this process cannot write at or beyond limit in any file: the kernel fails such a write
-// with EFBIG, which stands in for a full disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = limit;
-        m_active = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_savedHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-    bool active() const { return m_active; }
-
-private:
-    rlimit m_saved{};
-    void (*m_savedHandler)(int) = nullptr;
-    bool m_active = false;
-};
 
 class FlashImageTest : public ::testing::Test
 {
@@ -124,6 +94,24 @@ TEST_F(FlashImageTest, AWriteTheImageCannotTakeIsReportedAndNoHalfImageIsLeft)
     const Bytes file = readFile(m_path);
     EXPECT_EQ(file[0x30000], 0xFF);
     EXPECT_EQ(file[0x100], 0x34);
+    flash->detach();
+
+    // Opened again where nothing can be written, the image is refused at once rather than failing later.
+    FileSizeLimit nothing(0);
+    ASSERT_TRUE(nothing.active());
+    EXPECT_FALSE(FlashImage::open(m_path.string(), m_error));
+    EXPECT_NE(m_error.find("Cannot write"), std::string::npos) << m_error;
+}
+
+TEST_F(FlashImageTest, AnImageServesOnePlayerAtATime)
+{
+    std::optional<FlashImage> first = FlashImage::open(m_path.string(), m_error);
+    ASSERT_TRUE(first) << m_error;
+    // A second program on the same image would interleave its blocks with the first one's.
+    EXPECT_FALSE(FlashImage::open(m_path.string(), m_error));
+    EXPECT_NE(m_error.find("in use by another program"), std::string::npos) << m_error;
+    first->detach();
+    EXPECT_TRUE(FlashImage::open(m_path.string(), m_error)) << m_error;
 }
 
 } // namespace

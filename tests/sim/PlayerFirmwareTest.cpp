@@ -1,11 +1,15 @@
 #include "sim/PlayerFirmware.h"
 
+#include "FileSizeLimit.h"
+
 #include "device/Protocol.h"
 #include "sim/FlashImage.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <random>
 #include <string>
 
 namespace {
@@ -133,6 +137,39 @@ TEST_F(PlayerFirmwareTest, AddressesAtTheTopAreClippedOrIgnoredButAcknowledged)
     EXPECT_EQ(m_flash.bytes().size(), Protocol::kMemorySize);
     EXPECT_EQ(flash(0xFFFEF, 1), Bytes{0xFF});
     EXPECT_EQ(flash(0xFFFF0, 16), Bytes(16, 0x00));
+}
+
+TEST(PlayerFirmwareOnAnImage, ABlockTheImageCannotTakeIsNotAcknowledged)
+{
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("firmware-image-" + std::to_string(std::random_device()()) + ".bin");
+    std::string error;
+    std::optional<FlashImage> image = FlashImage::open(path.string(), error);
+    ASSERT_TRUE(image) << error;
+    PlayerFirmware firmware(*image);
+    const auto block = [&](std::uint32_t address) {
+        Bytes report(64, 0x5A);
+        report[0] = Protocol::kOutputReportId;
+        report[1] = Protocol::CMD_LOAD_HALF;
+        firmware.receive(report, TimePoint());
+        firmware.receive(report, TimePoint());
+        report = Bytes(64, 0);
+        report[0] = Protocol::kOutputReportId;
+        report[1] = Protocol::CMD_COMMIT_BLOCK;
+        report[2] = static_cast<std::uint8_t>(address);
+        report[3] = static_cast<std::uint8_t>(address >> 8);
+        report[4] = static_cast<std::uint8_t>(address >> 16);
+        return firmware.receive(report, TimePoint()).size();
+    };
+    {
+        // As on a full disk: the host must not be told that the block is stored.
+        FileSizeLimit limit(0x10000);
+        ASSERT_TRUE(limit.active());
+        EXPECT_EQ(block(0x30000), 0u);
+    }
+    EXPECT_EQ(block(0x30040), 1u) << "a later block that the image takes is acknowledged";
+    image->detach();
+    std::filesystem::remove(path);
 }
 
 TEST_F(PlayerFirmwareTest, AnswersTextConfigurationAndEcho)

@@ -354,11 +354,16 @@ TEST_F(SimulatedPlayerImageTest, MissingImageIsCreatedErasedAndWrittenThrough)
     EXPECT_EQ(file[0xFFF82], 0x03);
     EXPECT_EQ(file, m_player.flash());
 
-    // Another player picks the same image up as its flash.
+    // Another player cannot take the image while this one holds it; once this one has let it go (for
+    // another image), the other picks it up as its flash.
     SimulatedPlayer second;
+    EXPECT_FALSE(second.attachImage(m_path.string(), m_error));
+    const std::filesystem::path other = m_path.string() + ".other";
+    ASSERT_TRUE(m_player.attachImage(other.string(), m_error)) << m_error;
     ASSERT_TRUE(second.attachImage(m_path.string(), m_error)) << m_error;
     EXPECT_EQ(second.flash(), file);
     EXPECT_EQ(second.config(), (std::array<std::uint8_t, 3>{1, 2, 3}));
+    std::filesystem::remove(other);
 }
 
 TEST_F(SimulatedPlayerImageTest, ImageOfWrongSizeIsRefusedAndLeftAlone)

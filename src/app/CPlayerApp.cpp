@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
+
 CPlayerApp::CPlayerApp() = default;
 
 CPlayerApp::~CPlayerApp()
@@ -50,12 +52,17 @@ bool CPlayerApp::InitInstance()
     CloseDevice();
 
     const char* section = m_pSettings->m_pszSection;
+    m_pSettings->BeginSave();
     m_pSettings->WriteNumber(section, StringTable::load(IDS_CONFIG1), m_Config.Config1);
     m_pSettings->WriteNumber(section, StringTable::load(IDS_CONFIG2), m_Config.Config2);
     m_pSettings->WriteNumber(section, StringTable::load(IDS_CONFIG3), m_Config.Config3);
     for (int n = 1; n <= 4; ++n) {
         m_pSettings->WriteString(section, StringTable::load(IDS_BRANO1 + n - 1),
                                  m_strTrackName[static_cast<std::size_t>(n - 1)]);
+    }
+    // The windows are gone by now: a save that could not be done is said where the program was started.
+    if (m_pSettings->EndSave() != 0) {
+        std::fprintf(stderr, "%s\n", qPrintable(m_pSettings->LastFailure()));
     }
     m_pSettings.reset();
     return false;

@@ -10,6 +10,7 @@
 #include <QMap>
 #include <QSettings>
 #include <QTemporaryFile>
+#include <QUuid>
 
 #include <filesystem>
 #include <optional>
@@ -17,8 +18,8 @@
 
 namespace {
 
-// How long a write waits for another writer of the same file (a second instance of the program).
-constexpr int kLockTimeoutMs = 5000;
+// How long a save waits for another writer of the same file (another program saving at that moment).
+constexpr int kLockTimeoutMs = 1500;
 
 // QSettings reads either separator as the start of a subkey, and an empty name would address the key itself.
 bool isValidName(const QString& name)
@@ -142,7 +143,12 @@ int CRegSettings::readValue(const char* section, const QString& valueName, QVari
     // The store is the user's own key, not the organisation's defaults nor the machine's.
     settings.setFallbacksEnabled(false);
 #else
-    QSettings settings(iniFilePath(), QSettings::IniFormat);
+    const QString path = iniFilePath();
+    // Opening a FIFO or a device would wait, or read for ever.
+    if (const QFileInfo info(path); info.exists() && !info.isFile()) {
+        return kCannotOpen;
+    }
+    QSettings settings(path, QSettings::IniFormat);
 #endif
     // Only a store that cannot be read at all counts. QSettings reports a FormatError to just the first
     // object that parses the file (later ones answer from its cache); what it could parse is what every
@@ -158,64 +164,113 @@ int CRegSettings::readValue(const char* section, const QString& valueName, QVari
     return 0;
 }
 
-int CRegSettings::writeValue(const char* section, const QString& valueName, const QVariant& value) const
+int CRegSettings::writeValue(const char* section, const QString& valueName, const QVariant& value)
 {
     if (!isValidName(section) || !isValidName(valueName)) {
         return kInvalidName;
     }
+    if (m_bSaving) {
+        m_pending.insert(valueKey(section, valueName), value);
+        return 0;
+    }
+    return saveValues({{valueKey(section, valueName), value}});
+}
+
+void CRegSettings::BeginSave()
+{
+    m_bSaving = true;
+    m_pending.clear();
+}
+
+int CRegSettings::EndSave()
+{
+    m_bSaving = false;
+    const Values values = std::exchange(m_pending, {});
+    return values.isEmpty() ? 0 : saveValues(values);
+}
+
+int CRegSettings::saveValues(const Values& values)
+{
 #ifdef Q_OS_WIN
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, m_strRegistryKey, m_strApplication);
     settings.setFallbacksEnabled(false);
+    const QString path = settings.fileName();
     if (settings.status() == QSettings::AccessError) {
-        return kCannotOpen;
+        return fail(kCannotOpen, path, QStringLiteral("la chiave non si può aprire"));
     }
-    // The registry replaces a single value atomically.
-    settings.setValue(valueKey(section, valueName), value);
+    // The registry replaces each value atomically.
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        settings.setValue(it.key(), it.value());
+    }
     settings.sync();
-    return settings.status() == QSettings::NoError ? 0 : kWriteFault;
+    return settings.status() == QSettings::NoError
+               ? 0
+               : fail(kWriteFault, path, QStringLiteral("il registro non ha accettato i valori"));
 #else
-    return writeIniValue(valueKey(section, valueName), value);
+    return writeIniValues(iniFilePath(), values);
 #endif
+}
+
+int CRegSettings::fail(int code, const QString& path, const QString& why)
+{
+    m_lastFailure = QStringLiteral("Le impostazioni non sono state salvate in \"%1\": %2.")
+                        .arg(QDir::toNativeSeparators(path), why);
+    return code;
 }
 
 QString CRegSettings::iniFilePath() const
 {
-    // Only the file's name is wanted from this one. The store itself is opened by that name, so that neither
-    // the organisation-wide nor the system-wide files take part and the status speaks of the store alone.
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, m_strRegistryKey, m_strApplication)
-        .fileName();
+    // Qt keeps its folder for the user's ini files to itself, and a QSettings made for our own name would
+    // read our file (and the organisation's) at once, whatever they are. One made for a name that cannot
+    // exist says where the folder is without reading anything.
+    const QString probe = QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                    QUuid::createUuid().toString(QUuid::WithoutBraces), QStringLiteral("p"))
+                              .fileName();
+    const QString folder = QFileInfo(QFileInfo(probe).absolutePath()).absolutePath();
+    return folder + QLatin1Char('/') + m_strRegistryKey + QLatin1Char('/') + m_strApplication +
+           QStringLiteral(".ini");
 }
 
-int CRegSettings::writeIniValue(const QString& key, const QVariant& value) const
+int CRegSettings::writeIniValues(const QString& path, const Values& values)
 {
-    const QString path = iniFilePath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        return kCannotOpen;
+    const QFileInfo old(path);
+    if (old.isSymLink() && !old.exists()) {
+        return fail(kCannotOpen, path, QStringLiteral("è un collegamento a un file che non esiste"));
+    }
+    // Never written through onto a FIFO, a device or a folder, whatever a link leads to.
+    if (old.exists() && !old.isFile()) {
+        return fail(kCannotOpen, path, QStringLiteral("non è un file normale; toglierlo per salvarle"));
+    }
+    if (old.exists() && (!old.isWritable() || !(old.permissions() & QFileDevice::WriteOwner))) {
+        return fail(kAccessDenied, path, QStringLiteral("il file è in sola lettura"));
+    }
+    if (!QDir().mkpath(old.absolutePath())) {
+        return fail(kCannotOpen, path, QStringLiteral("la cartella non si può creare"));
     }
     // Two instances saving at once must not lose each other's values between the read and the rename below.
     // QSettings takes the same lock for its own writes to this file.
     QLockFile lock(path + QStringLiteral(".lock"));
     if (!lock.tryLock(kLockTimeoutMs)) {
-        return kCannotOpen;
+        return fail(kBusy, path, QStringLiteral("un altro programma lo sta usando"));
     }
 
     // The whole file is written again, so everything else in it comes along.
-    QMap<QString, QVariant> wanted;
+    Values wanted;
     {
         const QSettings current(path, QSettings::IniFormat);
         if (current.status() == QSettings::AccessError) {
-            return kCannotOpen;
+            return fail(kCannotOpen, path, QStringLiteral("il file non si può leggere"));
         }
         for (const QString& name : current.allKeys()) {
             wanted.insert(name, current.value(name));
         }
     }
-    wanted.insert(key, value);
+    wanted.insert(values);
 
     // A symbolic link to the file (kept with the user's other dotfiles, say) stays a link; its target is
     // replaced.
-    const QFileInfo old(path);
     const QString target = old.exists() ? old.canonicalFilePath() : path;
+    const QString cannotWrite = QStringLiteral("il file non si può scrivere (disco pieno?)");
 
     // QSettings saves through QSaveFile, and Qt 6.4's QSaveFile misses an error in the final flush (a full
     // disk, a quota): it renames the truncated file over the old one. So the new file is made beside the
@@ -223,7 +278,7 @@ int CRegSettings::writeIniValue(const QString& key, const QVariant& value) const
     // cache) and only a complete one replaces the store.
     QTemporaryFile staging(target + QStringLiteral(".XXXXXX"));
     if (!staging.open()) {
-        return kWriteFault;
+        return fail(kWriteFault, path, cannotWrite);
     }
     const QString written = staging.fileName();
     staging.close();
@@ -234,23 +289,23 @@ int CRegSettings::writeIniValue(const QString& key, const QVariant& value) const
         }
         out.sync();
         if (out.status() != QSettings::NoError) {
-            return kWriteFault;
+            return fail(kWriteFault, path, cannotWrite);
         }
     }
     LeftoverFile checked{written + QStringLiteral("~")};
     std::error_code error;
     std::filesystem::rename(fsPath(written), fsPath(checked.path), error);
     if (error) {
-        return kWriteFault;
+        return fail(kWriteFault, path, cannotWrite);
     }
     {
         const QSettings in(checked.path, QSettings::IniFormat);
         if (in.status() != QSettings::NoError || in.allKeys().size() != wanted.size()) {
-            return kWriteFault;
+            return fail(kWriteFault, path, cannotWrite);
         }
         for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) {
             if (in.value(it.key()) != it.value()) {
-                return kWriteFault;
+                return fail(kWriteFault, path, cannotWrite);
             }
         }
     }
@@ -268,7 +323,7 @@ int CRegSettings::writeIniValue(const QString& key, const QVariant& value) const
     }
     std::filesystem::rename(fsPath(checked.path), fsPath(target), error);
     if (error) {
-        return kWriteFault;
+        return fail(kWriteFault, path, cannotWrite);
     }
     checked.path.clear();
     return 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QVariant>
 
@@ -14,18 +15,22 @@
 // before they use the store.
 //
 // Every call opens the store, does one read or one write and closes it again: nothing is held open between
-// calls, and another instance of the program sees a value as soon as it has been written. A read never
-// creates anything. A write either replaces the file whole or leaves it as it was, even when the disk fills
-// up under it.
+// calls, and another instance of the program sees a value as soon as it has been written. Several values
+// can be saved at once (BeginSave, EndSave). A read never creates anything. A write either replaces the file
+// whole or leaves it as it was, even when the disk fills up under it. A store that is not a regular file
+// (a FIFO, a device, a folder, also behind a link) is neither read nor written, and a read-only one is read
+// and left alone: nothing here can wait on a file or write through a link onto something else.
 class CRegSettings
 {
 public:
     // Results other than 0. They are the Win32 codes the registry functions give for the same cases.
     static constexpr int kCannotOpen = -1;
     static constexpr int kNotFound = 2;     // ERROR_FILE_NOT_FOUND
+    static constexpr int kAccessDenied = 5; // ERROR_ACCESS_DENIED
     static constexpr int kWrongType = 13;   // ERROR_INVALID_DATA
     static constexpr int kWriteFault = 29;  // ERROR_WRITE_FAULT
     static constexpr int kInvalidName = 87; // ERROR_INVALID_PARAMETER
+    static constexpr int kBusy = 170;       // ERROR_BUSY
     static constexpr int kMoreData = 234;   // ERROR_MORE_DATA
 
     CRegSettings(const QString& registryKey, const QString& applicationName);
@@ -45,15 +50,30 @@ public:
     // The stored number; defaultValue when there is none or it is not a 32-bit unsigned number.
     std::uint32_t ReadNumber(const char* section, const QString& valueName, std::uint32_t defaultValue);
 
+    // The writes between BeginSave() and EndSave() are gathered (each answers 0 unless its name is refused)
+    // and EndSave() stores them all at once: one lock, one write, one rename. Its result is that of a write.
+    void BeginSave();
+    int EndSave();
+
+    // Why the last write that failed did, for the user: in Italian, naming the store.
+    const QString& LastFailure() const { return m_lastFailure; }
+
     const QString m_strKey;
     const char* const m_pszSection;
 
 private:
+    using Values = QMap<QString, QVariant>;
+
     int readValue(const char* section, const QString& valueName, QVariant& value) const;
-    int writeValue(const char* section, const QString& valueName, const QVariant& value) const;
+    int writeValue(const char* section, const QString& valueName, const QVariant& value);
+    int saveValues(const Values& values);
     QString iniFilePath() const;
-    int writeIniValue(const QString& key, const QVariant& value) const;
+    int writeIniValues(const QString& path, const Values& values);
+    int fail(int code, const QString& path, const QString& why);
 
     const QString m_strRegistryKey;
     const QString m_strApplication;
+    bool m_bSaving = false;
+    Values m_pending;
+    QString m_lastFailure;
 };

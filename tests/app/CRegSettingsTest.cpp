@@ -4,13 +4,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -156,6 +159,80 @@ TEST_F(CRegSettingsTest, AStoreThatCannotBeWrittenKeepsWhatItHeld)
     EXPECT_EQ(m_text, "Brano 1");
     EXPECT_EQ(m_store.WriteNumber(kSection, "Config1", 4), CRegSettings::kCannotOpen);
 }
+
+TEST_F(CRegSettingsTest, ASaveStoresTheValuesAtOnceAndGivesUpOnABusyStoreWithoutHanging)
+{
+    m_store.BeginSave();
+    for (const char* name : {"Config1", "Config2", "Config3"}) {
+        EXPECT_EQ(m_store.WriteNumber(kSection, name, 7), 0);
+    }
+    EXPECT_EQ(m_store.WriteString(kSection, "Brano1", kSong), 0);
+    EXPECT_EQ(m_store.WriteString(kSection, "", "x"), CRegSettings::kInvalidName);
+    EXPECT_FALSE(QFileInfo::exists(path())) << "nothing is written before the save ends";
+    EXPECT_EQ(m_store.EndSave(), 0);
+    EXPECT_EQ(m_store.ReadNumber(kSection, "Config3", 0), 7u);
+    EXPECT_EQ(m_store.ReadString(kSection, "Brano1", m_text, 255, ""), 0);
+    EXPECT_EQ(m_text, kSong);
+
+    // Another program holds the store: the save gives up after a moment, says so and changes nothing.
+    QLockFile other(path() + ".lock");
+    ASSERT_TRUE(other.tryLock(0));
+    const QByteArray before = bytes(path());
+    m_store.BeginSave();
+    m_store.WriteNumber(kSection, "Config1", 1);
+    m_store.WriteNumber(kSection, "Config2", 2);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(m_store.EndSave(), CRegSettings::kBusy);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_EQ(bytes(path()), before);
+    EXPECT_TRUE(m_store.LastFailure().contains(QDir::toNativeSeparators(path())));
+    EXPECT_TRUE(m_store.LastFailure().contains("un altro programma")) << m_store.LastFailure().toStdString();
+}
+
+TEST_F(CRegSettingsTest, AReadOnlyStoreIsReadAndLeftAlone)
+{
+    ASSERT_EQ(m_store.WriteString(kSection, "Brano1", kSong), 0);
+    ASSERT_TRUE(QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                  QFileDevice::ReadOther));
+    const QByteArray before = bytes(path());
+    EXPECT_EQ(m_store.ReadString(kSection, "Brano1", m_text, 255, ""), 0);
+    EXPECT_EQ(m_text, kSong);
+    // Also for root, whom the permissions would not stop.
+    EXPECT_EQ(m_store.WriteString(kSection, "Brano1", "altro"), CRegSettings::kAccessDenied);
+    EXPECT_EQ(bytes(path()), before);
+    EXPECT_EQ(QFileInfo(path()).permissions() & QFileDevice::WriteOwner, 0);
+    EXPECT_TRUE(m_store.LastFailure().contains("sola lettura"));
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(CRegSettingsTest, AStoreThatIsNotARegularFileIsNeitherReadNorWrittenAndNothingWaits)
+{
+    // A FIFO waits for a writer when opened; a link must not be written through onto it either.
+    const QString fifo = path("elsewhere/fifo");
+    ASSERT_TRUE(QDir().mkpath(path("elsewhere")) && QDir().mkpath(path("Quenmark Audio")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const bool viaLink : {false, true}) {
+        SCOPED_TRACE(viaLink ? "a link to a FIFO" : "a FIFO");
+        QFile::remove(path());
+        if (viaLink) {
+            ASSERT_TRUE(QFile::link(fifo, path()));
+        } else {
+            ASSERT_TRUE(QFile::rename(fifo, path()));
+        }
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(m_store.ReadString(kSection, "Brano1", m_text, 255, "Brano 1"), CRegSettings::kCannotOpen);
+        EXPECT_EQ(m_text, "Brano 1");
+        EXPECT_EQ(m_store.WriteNumber(kSection, "Config1", 3), CRegSettings::kCannotOpen);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+        EXPECT_TRUE(m_store.LastFailure().contains("non è un file normale"));
+        const QFileInfo fifoNow(viaLink ? fifo : path());
+        EXPECT_FALSE(fifoNow.isFile() || fifoNow.isDir()) << "the FIFO was replaced";
+        if (!viaLink) {
+            ASSERT_TRUE(QFile::rename(path(), fifo));
+        }
+    }
+}
+#endif
 
 TEST_F(CRegSettingsTest, ANameThatIsEmptyOrAPathIsRefused)
 {

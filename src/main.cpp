@@ -1,12 +1,15 @@
 #include "app/CPlayerApp.h"
 #include "app/CommandLine.h"
+#include "app/SingleInstance.h"
 #include "device/HidapiBackend.h"
 #include "sim/SimulatedPlayer.h"
 #include "ui/WidgetAppUi.h"
+#include "widgets/MessageBox.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QWidget>
 
 #include <cstdio>
 #include <cstring>
@@ -32,6 +35,27 @@ int main(int argc, char* argv[])
                      qPrintable(CommandLine::helpText(QApplication::applicationName())));
         return 2;
     }
+
+    // One program per user: two would interleave their blocks in the player's memory.
+    SingleInstance instance(QStringLiteral("ZoffinoUSB"));
+    if (!instance.claim()) {
+        const QString text =
+            instance.activateRunning()
+                ? QStringLiteral("ZoffinoUSB è già aperto: la sua finestra è stata portata in primo piano.")
+                : QStringLiteral(
+                      "ZoffinoUSB è già aperto ma non risponde: chiuderlo prima di aprirlo di nuovo.");
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        MessageBox::show(nullptr, text, MessageIcon::Information);
+        return 1;
+    }
+    QObject::connect(&instance, &SingleInstance::activationRequested, [] {
+        // The window in front is the topmost modal one: the main window, or a window it opened.
+        if (QWidget* window = QApplication::activeModalWidget()) {
+            window->showNormal();
+            window->raise();
+            window->activateWindow();
+        }
+    });
 
     if (options.device == CommandLine::Device::Simulated) {
         const QString path =

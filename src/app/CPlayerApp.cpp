@@ -20,6 +20,7 @@ void CPlayerApp::SetUi(AppUi* ui)
 {
     m_pUi = ui;
     m_download.setUi(ui);
+    m_loader.setUi(ui);
 }
 
 bool CPlayerApp::InitInstance()

@@ -5,6 +5,7 @@
 #include "device/ReportProtocol.h"
 #include "device/UiMessageQueue.h"
 #include "download/TrackDownload.h"
+#include "download/TrackLoader.h"
 
 #include <QString>
 
@@ -83,6 +84,12 @@ public:
         return m_download.DownloadTrack(path, title, start, length, controls);
     }
     bool IsDownloading() const { return m_download.running(); }
+    // The Load command's work once a file and a slot are chosen: a file in another format is converted
+    // after a question, a track longer than the slot cut after a warning (see TrackLoader).
+    int LoadTrack(const QString& path, const QString& title, const TrackSlot& slot, const DeviceConfig& controls)
+    {
+        return m_loader.LoadTrack(path, title, slot, controls);
+    }
 
     // The company key under which the settings are kept.
     void SetRegistryKey(const QString& key) { m_strRegistryKey = key; }
@@ -108,4 +115,5 @@ private:
     DeviceLink m_link{m_messages, m_bPlaying};
     ReportProtocol m_protocol{m_link};
     TrackDownload m_download{m_protocol, m_Config};
+    TrackLoader m_loader{m_download};
 };

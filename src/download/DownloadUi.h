@@ -4,11 +4,13 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 enum class MessageIcon
 {
     Information,
+    Question,
     Warning,
     Error,
 };
@@ -28,4 +30,16 @@ public:
 
     // Handles the user-interface events that are waiting, without waiting for more.
     virtual void processEvents() = 0;
+
+    // A question with acceptText and "Annulla"; with checkText, also a check box whose state comes in and
+    // goes out through checked. True when the user accepted.
+    virtual bool ask(const QString& text, MessageIcon icon, const QString& acceptText,
+                     const QString& checkText = QString(), bool* checked = nullptr) = 0;
+
+    // Shows a modal progress window with an "Annulla" button while work runs elsewhere: fraction tells how far
+    // it has come (0 to 1) and finished whether it is over; both are asked from the user-interface thread now
+    // and then, and must only read what the worker publishes. True when the work finished, false when the
+    // user cancelled first.
+    virtual bool waitWithProgress(const QString& text, const std::function<double()>& fraction,
+                                  const std::function<bool()>& finished) = 0;
 };

@@ -96,9 +96,7 @@ int TrackDownload::sendSamples(SourceFile& source, const QString& title, std::ui
 {
     constexpr auto kBlock = static_cast<qint64>(Protocol::kBlockSize);
     const std::uint32_t limit = std::min(length, kMaxLimit);
-    const qint64 slotBlocks =
-        limit > TrackSlot::kHeaderSize ? (qint64{limit} - TrackSlot::kHeaderSize + kBlock - 1) / kBlock : 0;
-    const qint64 trackBytes = std::min(available / kBlock, slotBlocks) * kBlock;
+    const qint64 trackBytes = std::min(available / kBlock * kBlock, qint64{TrackSlot::capacityFor(length)});
 
     std::unique_ptr<ProgressIndicator> progress =
         m_pUi ? m_pUi->createProgress(QStringLiteral("Download file audio in corso..."),

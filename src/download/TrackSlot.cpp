@@ -2,6 +2,8 @@
 
 #include "device/Protocol.h"
 
+#include <algorithm>
+
 std::optional<TrackSlot> TrackSlot::forTrack(int partitionMode, int track)
 {
     std::uint32_t firstSector = 0;
@@ -27,4 +29,14 @@ std::optional<TrackSlot> TrackSlot::forTrack(int partitionMode, int track)
     }
     return TrackSlot{firstSector * Protocol::kSectorSize,
                      sectors * Protocol::kSectorSize - (kHeaderSize + 1)};
+}
+
+std::uint32_t TrackSlot::capacityFor(std::uint32_t length)
+{
+    // The largest length a download takes; the address bits above it are never sent.
+    constexpr std::uint32_t kMaxLength = 0xFFFFF;
+    const std::uint32_t limit = std::min(length, kMaxLength);
+    const std::uint32_t blocks =
+        limit > kHeaderSize ? (limit - kHeaderSize + Protocol::kBlockSize - 1) / Protocol::kBlockSize : 0;
+    return blocks * static_cast<std::uint32_t>(Protocol::kBlockSize);
 }

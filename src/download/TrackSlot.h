@@ -12,6 +12,12 @@ struct TrackSlot
     std::uint32_t length = 0;
 
     static constexpr std::uint32_t kHeaderSize = 128;
+    static constexpr int kSampleRate = 22050;
+
+    // The sample bytes a download puts into a slot given this length: whole 64-byte blocks after the header,
+    // the last one ending at or past the length.
+    static std::uint32_t capacityFor(std::uint32_t length);
+    std::uint32_t capacity() const { return capacityFor(length); }
 
     // No slot for a partition mode outside 0 to 3. The track index wraps within the mode's slots (in the
     // two-slot mode every index but 0 is the second slot).

@@ -19,6 +19,7 @@ inline constexpr int IDC_DEFAULT = 1033;
 inline constexpr int IDC_DEVICE_TEXT = 1034;
 inline constexpr int IDC_PARTITION_4 = 1035;
 inline constexpr int IDC_PARTITION_8 = 1036;
+inline constexpr int IDC_CAPACITY = 1040;
 
 // Progress window.
 inline constexpr int IDC_PROGRESS = 1014;

@@ -71,6 +71,7 @@ const std::map<int, DialogTemplate>& templates()
               {ID(IDC_PARTITION_8), K::RadioButton, "&8 brani", 118, 41, 34, 11, kNone},
               {ID(IDC_LOOP), K::CheckBox, "&Loop", 156, 42, 29, 9, kGroup | kTabStop},
               {ID(IDC_PLAY), K::PushButton, "Suona", 7, 59, 40, 13, kTabStop | kDisabled},
+              {ID(IDC_CAPACITY), K::Static, "", 52, 61, 100, 9, kNone},
               {ID(IDC_DIAGNOSTICS), K::PushButton, "Diagnostica", 158, 58, 42, 13, kTabStop},
               {ID(IDC_DEVICE_TEXT), K::Static, "", 7, 98, 243, 22, kGroup | kCentered | kSunken},
           }}},

@@ -3,6 +3,7 @@
 #include "app/CPlayerApp.h"
 #include "device/Protocol.h"
 #include "diag/CDiagnosticsDlg.h"
+#include "download/TrackLoader.h"
 #include "download/TrackSlot.h"
 #include "res/DialogTemplate.h"
 #include "res/StringTable.h"
@@ -44,6 +45,7 @@ CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent)
     m_ctlPlay = DialogBuilder::control<QPushButton>(*this, IDC_PLAY);
     m_ctlDiagnostics = DialogBuilder::control<QPushButton>(*this, IDC_DIAGNOSTICS);
     m_ctlDevice = DialogBuilder::control<QLabel>(*this, IDC_DEVICE_TEXT);
+    m_ctlCapacity = DialogBuilder::control<QLabel>(*this, IDC_CAPACITY);
 
     connect(m_ctlPlay, &QPushButton::clicked, this, &CPlayerDlg::OnPlay);
     connect(m_ctlLoad, &QPushButton::clicked, this, &CPlayerDlg::OnLoadFile);
@@ -148,6 +150,21 @@ void CPlayerDlg::FillTrackList()
     }
     // Adding to an empty list selects its first entry; the list starts without a selection.
     m_ctlTrack->setCurrentIndex(-1);
+    ShowCapacity();
+}
+
+void CPlayerDlg::ShowCapacity()
+{
+    // Every slot of a partition is as long as the others: what a track may last follows from the partition.
+    const std::optional<TrackSlot> slot = TrackSlot::forTrack(m_nPartition, 0);
+    if (!slot) {
+        m_ctlCapacity->clear();
+        return;
+    }
+    const double seconds = static_cast<double>(slot->capacity()) / TrackSlot::kSampleRate;
+    m_ctlCapacity->setText(
+        QStringLiteral("Durata massima: %1 s").arg(QString::number(seconds, 'f', 1).replace(QLatin1Char('.'),
+                                                                                             QLatin1Char(','))));
 }
 
 void CPlayerDlg::UpdateControls()
@@ -204,7 +221,10 @@ void CPlayerDlg::OnLoadFile()
 {
     UpdateData(true);
     const QString path = FileDialog::getOpenFileName(
-        this, QStringLiteral("File audio (*.wav);;File audio MP3 (*.mp3)"), QStringLiteral("wav"));
+        this,
+        QStringLiteral("File audio supportati (%1);;File audio (*.wav);;File audio MP3 (*.mp3)")
+            .arg(TrackLoader::filePatterns()),
+        QStringLiteral("wav"));
     if (path.isEmpty()) {
         return;
     }
@@ -216,7 +236,7 @@ void CPlayerDlg::OnLoadFile()
     m_app.m_strTrackName[static_cast<std::size_t>(m_nTrack)] = title;
 
     SetCommandsEnabled(false);
-    m_app.DownloadTrack(path, title, slot->start, slot->length, ControlsConfig());
+    m_app.LoadTrack(path, title, *slot, ControlsConfig());
     SetCommandsEnabled(true);
     UpdateData(false);
 }

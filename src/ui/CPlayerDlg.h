@@ -78,6 +78,8 @@ private:
     // The controls that need the player, and the track buttons that also need a selected track.
     void EnableDeviceControls(bool ready);
     void StopListening();
+    // The longest track the selected partition's slots hold, under the partition buttons.
+    void ShowCapacity();
 
     CPlayerApp& m_app;
     bool m_bWindowExists = false;
@@ -90,4 +92,5 @@ private:
     QPushButton* m_ctlPlay;
     QPushButton* m_ctlDiagnostics;
     QLabel* m_ctlDevice;
+    QLabel* m_ctlCapacity;
 };

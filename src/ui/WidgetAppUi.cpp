@@ -6,6 +6,8 @@
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 void WidgetAppUi::messageBox(const QString& text, MessageIcon icon)
 {
@@ -38,4 +40,41 @@ std::unique_ptr<ProgressIndicator> WidgetAppUi::createProgress(const QString& te
 void WidgetAppUi::processEvents()
 {
     QCoreApplication::processEvents();
+}
+
+bool WidgetAppUi::ask(const QString& text, MessageIcon icon, const QString& acceptText, const QString& checkText,
+                      bool* checked)
+{
+    return MessageBox::ask(QApplication::activeWindow(), text, icon, acceptText, checkText, checked);
+}
+
+bool WidgetAppUi::waitWithProgress(const QString& text, const std::function<double()>& fraction,
+                                   const std::function<bool()>& finished)
+{
+    // How often the worker's progress is looked at: a smooth bar, and no cost worth naming.
+    constexpr int kPollMs = 30;
+    constexpr int kSteps = 1000;
+    CProgressDlg dialog;
+    // Nothing else may start while the work runs: the next step depends on it.
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.Create(m_mainWindow, text, kSteps, CProgressDlg::kEnableCancel);
+    QEventLoop loop;
+    bool cancelled = false;
+    QObject::connect(&dialog, &QDialog::rejected, &loop, [&] {
+        cancelled = true;
+        loop.quit();
+    });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (finished()) {
+            loop.quit();
+            return;
+        }
+        dialog.SetPos(static_cast<int>(fraction() * kSteps));
+    });
+    if (!finished()) {
+        poll.start(kPollMs);
+        loop.exec();
+    }
+    return !cancelled;
 }

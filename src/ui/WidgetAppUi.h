@@ -13,6 +13,10 @@ public:
     void runMainWindow(CPlayerApp& app) override;
     std::unique_ptr<ProgressIndicator> createProgress(const QString& text, int upper) override;
     void processEvents() override;
+    bool ask(const QString& text, MessageIcon icon, const QString& acceptText, const QString& checkText,
+             bool* checked) override;
+    bool waitWithProgress(const QString& text, const std::function<double()>& fraction,
+                          const std::function<bool()>& finished) override;
 
 private:
     CPlayerDlg* m_mainWindow = nullptr;

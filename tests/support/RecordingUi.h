@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <functional>
+#include <thread>
 #include <vector>
 
 // Stands in for the dialogs: remembers the message boxes and what the progress window was told, and runs
@@ -43,7 +44,43 @@ public:
         }
     }
 
+    bool ask(const QString& text, MessageIcon, const QString&, const QString&, bool* checked) override
+    {
+        messages.append(text);
+        if (checked) {
+            askedChecked.push_back(*checked);
+            *checked = answerChecked;
+        }
+        if (answers.empty()) {
+            return false;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    bool waitWithProgress(const QString& text, const std::function<double()>&,
+                          const std::function<bool()>& finished) override
+    {
+        progressTexts.append(text);
+        if (cancelWork) {
+            return false;
+        }
+        // The worker is on its way to the end; the user-interface thread would be handling events meanwhile.
+        while (!finished()) {
+            std::this_thread::yield();
+        }
+        return true;
+    }
+
     QStringList messages;
+    // The answers the next questions get, in order; a question with none left is declined.
+    std::deque<bool> answers;
+    // What a question's check box is left at, and what each question offered.
+    bool answerChecked = true;
+    std::vector<bool> askedChecked;
+    // Whether the user cancels the next work shown with progress, at once.
+    bool cancelWork = false;
+    QStringList progressTexts;
     std::function<void(const QString&)> onMessage;
     std::function<void(CPlayerApp&)> mainWindow;
     std::function<void()> onEvents;

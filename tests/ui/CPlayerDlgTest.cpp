@@ -78,10 +78,15 @@ TEST_F(PlayerDialog, StartsFromThePlayersTextAndConfiguration)
             << "no track chosen yet";
         EXPECT_TRUE(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_1)->isEnabled());
 
+        auto* capacity = DialogBuilder::control<QLabel>(dialog, IDC_CAPACITY);
+        EXPECT_EQ(capacity->text(), "Durata massima: 11,9 s");
+
         QTest::mouseClick(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_1), Qt::LeftButton);
         EXPECT_EQ(items(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)), QStringList{"Brano 1"});
+        EXPECT_EQ(capacity->text(), "Durata massima: 47,5 s");
         QTest::mouseClick(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_8), Qt::LeftButton);
         EXPECT_EQ(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)->count(), 8);
+        EXPECT_EQ(capacity->text(), "Durata massima: 5,9 s");
     });
 }
 

@@ -1,8 +1,13 @@
 #include "ui/CProgressDlg.h"
 #include "widgets/DialogBuilder.h"
 
+#include "ui/WidgetAppUi.h"
+
+#include <QApplication>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +53,26 @@ TEST(CProgressDlg, TheBarCoversAWholeSlot)
     // The last block of a full slot ends one past the range.
     dialog.SetPos(0xFFF80);
     EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+TEST(CProgressDlg, WorkShownWithProgressEndsWhenItFinishesOrTheUserCancels)
+{
+    WidgetAppUi ui;
+    // Finished after a few looks: the window goes by itself.
+    int looks = 0;
+    EXPECT_TRUE(ui.waitWithProgress(QStringLiteral("Conversione"), [] { return 0.5; }, [&] { return ++looks > 3; }));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // Never finished: "Annulla" ends the wait.
+    int shownAt = -1;
+    QTimer::singleShot(100, [&] {
+        auto* dialog = qobject_cast<CProgressDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shownAt = DialogBuilder::control<QProgressBar>(*dialog, IDC_PROGRESS)->value();
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(*dialog, IDCANCEL), Qt::LeftButton);
+    });
+    EXPECT_FALSE(ui.waitWithProgress(QStringLiteral("Conversione"), [] { return 0.25; }, [] { return false; }));
+    EXPECT_EQ(shownAt, 250) << "the bar shows the worker's fraction";
 }
 
 } // namespace

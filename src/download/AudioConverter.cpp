@@ -151,7 +151,7 @@ Result convertFile(const QString& path, const QString& target, const AudioConver
             for (std::size_t i = 0; i < count; ++i) {
                 peak = std::max(peak, std::fabs(values[i]));
             }
-            const auto bytes = static_cast<qint64>(count * sizeof(float));
+            const auto bytes = static_cast<qint64>(count) * qint64{sizeof(float)};
             if (floats.write(reinterpret_cast<const char*>(samples), bytes) != bytes) {
                 return QStringLiteral("Impossibile scrivere il file temporaneo accanto a \"%1\" (%2): "
                                       "controllare lo spazio libero.")
@@ -183,7 +183,7 @@ Result convertFile(const QString& path, const QString& target, const AudioConver
                 return Result::Cancelled;
             }
             const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), total - done));
-            const auto bytes = static_cast<qint64>(count * sizeof(float));
+            const auto bytes = static_cast<qint64>(count) * qint64{sizeof(float)};
             if (floats.read(reinterpret_cast<char*>(block.data()), bytes) != bytes) {
                 return failWith(
                     error, QStringLiteral("Impossibile rileggere il file temporaneo accanto a \"%1\" (%2).")
@@ -214,6 +214,12 @@ Result convertFile(const QString& path, const QString& target, const AudioConver
 
     if (wav.samples() > PlayerWavWriter::kMaxSamples) {
         return failWith(error, tooLong());
+    }
+    // A handful of decoded samples can still come to none at the player's rate.
+    if (wav.samples() == 0 && options.maxSamples > 0) {
+        return failWith(error,
+                        QStringLiteral("Il file \"%1\" non contiene suoni: la sua traccia audio è vuota.")
+                            .arg(decoder.shownName()));
     }
     if (stop.stop_requested()) {
         return Result::Cancelled;

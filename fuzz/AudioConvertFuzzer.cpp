@@ -39,8 +39,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     qInstallMessageHandler(quietMessages);
     // In memory where the system has it: every input is written as a file.
     const QString shm = QStringLiteral("/dev/shm");
-    folder = std::make_unique<QTemporaryDir>(QDir(shm).exists() ? shm + QStringLiteral("/audio-fuzz-XXXXXX")
-                                                                 : QDir::tempPath() + QStringLiteral("/audio-fuzz-XXXXXX"));
+    folder = std::make_unique<QTemporaryDir>(QDir(shm).exists()
+                                                 ? shm + QStringLiteral("/audio-fuzz-XXXXXX")
+                                                 : QDir::tempPath() + QStringLiteral("/audio-fuzz-XXXXXX"));
     check(folder->isValid());
     return 0;
 }

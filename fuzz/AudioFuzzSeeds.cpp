@@ -31,12 +31,13 @@ int main(int argc, char* argv[])
         {"tone.opus", {"ogg", "libopus", 8000, 1, 8000}},
         {"tone.m4a", {"ipod", "aac", 8000, 1, 16000}},
         {"tone.aiff", {"aiff", "pcm_s16be", 8000, 1}},
-        {"film.mkv", {"matroska", "flac", 8000, 1, 0, -1, true}},
+        {"film.mkv", {"matroska", "flac", 8000, 1, 0, -1, 0.1}},
     };
     int failures = 0;
     for (const auto& seed : seeds) {
-        const QString error = AudioFileMaker::write(folder.filePath(QString::fromLatin1(seed.name)), seed.format,
-                                                    0.1, AudioFileMaker::sine(440, 0.5, seed.format.rate));
+        const QString error =
+            AudioFileMaker::write(folder.filePath(QString::fromLatin1(seed.name)), seed.format, 0.1,
+                                  AudioFileMaker::sine(440, 0.5, seed.format.rate));
         if (!error.isEmpty()) {
             std::fprintf(stderr, "%s: %s\n", seed.name, qPrintable(error));
             ++failures;

@@ -190,14 +190,19 @@ QString AudioDecoder::open(const std::stop_token& stop)
     }
     m_format->pb = m_io;
     m_format->interrupt_callback = {&AudioDecoder::interrupted, this};
-    // Nothing but this file: whatever the file names (a playlist entry, a reference) stays unopened.
+    // Nothing but this file: whatever the file names (a playlist entry, a reference) stays unopened. Some
+    // demuxers open what they read through a context of their own, which inherits only the protocol list:
+    // one that names no protocol refuses those too.
     m_format->io_open = [](AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) {
         return AVERROR(EPERM);
     };
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "-", 0);
 
     // The name only helps FFmpeg tell formats apart by their extension; it never opens it.
     const QByteArray hint = QFile::encodeName(QFileInfo(m_path).fileName());
-    int result = avformat_open_input(&m_format, hint.constData(), nullptr, nullptr);
+    int result = avformat_open_input(&m_format, hint.constData(), nullptr, &options);
+    av_dict_free(&options);
     if (result < 0) {
         // A failed opening frees the context.
         return QStringLiteral("Il file \"%1\" non è un file audio leggibile (%2).")
@@ -245,11 +250,12 @@ QString AudioDecoder::open(const std::stop_token& stop)
             .arg(shownName(), reason(result));
     }
 
-    // A length guessed from the bit rate is no measure of whether the file is whole.
+    // A length guessed from the bit rate is no measure of whether the file is whole, and the file's own
+    // length is the audio's only when nothing else is in it: a film's sound often ends before its picture.
     if (m_format->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE) {
         if (stream->duration > 0) {
             m_declaredSeconds = static_cast<double>(stream->duration) * av_q2d(stream->time_base);
-        } else if (m_format->duration > 0) {
+        } else if (m_format->duration > 0 && m_format->nb_streams == 1) {
             m_declaredSeconds = static_cast<double>(m_format->duration) / AV_TIME_BASE;
         }
     }

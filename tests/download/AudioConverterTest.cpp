@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -369,7 +370,7 @@ TEST_F(AudioConverterTest, ProbeDescribesTheFirstAudioStream)
         {"tone.opus", {"ogg", "libopus", 48000}, "Opus, 48000 Hz, stereo, 0:02"},
         {"tone.m4a", {"ipod", "aac"}, "AAC, 44100 Hz, stereo, 0:02"},
         {"tone.aiff", {"aiff", "pcm_s16be", 44100, 1}, "AIFF (PCM 16 bit), 44100 Hz, mono, 0:02"},
-        {"film.mkv", {"matroska", "flac", 32000, 1, 0, -1, true}, "FLAC, 32000 Hz, mono, 0:02"},
+        {"film.mkv", {"matroska", "flac", 32000, 1, 0, -1, 2.2}, "FLAC, 32000 Hz, mono, 0:02"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -388,7 +389,8 @@ TEST_F(AudioConverterTest, ProbeDescribesTheFirstAudioStream)
 
 TEST_F(AudioConverterTest, TheFirstAudioStreamOfAVideoIsConverted)
 {
-    const Format film{"matroska", "libvorbis", 44100, 2, 0, -1, true};
+    // Its sound ends long before its picture: the film's length is not the sound's, and nothing is missing.
+    const Format film{"matroska", "libvorbis", 44100, 2, 0, -1, 3.0};
     const QString path = make("film.mkv", film, 1.0, AudioFileMaker::sine(1000, kAmplitude, 44100),
                               AudioFileMaker::sine(440, kAmplitude, 44100));
     const Output out = convert(path, {.normalise = false});
@@ -414,7 +416,7 @@ TEST_F(AudioConverterTest, BadInputFailsWithItsReasonAndLeavesNothingBehind)
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.mp3"));
     ASSERT_TRUE(writeBytes(dir.filePath("empty.mp3"), {}));
     ASSERT_TRUE(writeBytes(dir.filePath("text.mp3"), "Questa non è musica.\n"));
-    make("video-only.mkv", {"matroska", nullptr, 44100, 2, 0, -1, true}, 1.0, {});
+    make("video-only.mkv", {"matroska", nullptr, 44100, 2, 0, -1, 1.0}, 1.0, {});
     ASSERT_TRUE(WavBuilder().fmt(1, 2, 44100, 16).data({}).writeTo(dir.filePath("no-samples.wav")));
 
     const QByteArray mp3 = bytesOf(tone("whole.mp3", {"mp3", "libmp3lame"}, 3.0));
@@ -426,6 +428,16 @@ TEST_F(AudioConverterTest, BadInputFailsWithItsReasonAndLeavesNothingBehind)
     ASSERT_TRUE(writeBytes(dir.filePath("damaged.flac"), flac));
     QFile::remove(dir.filePath("whole.mp3"));
     QFile::remove(dir.filePath("whole.flac"));
+    // Lists that name sound files beside them, as FFmpeg resolves them: FFmpeg would open and convert
+    // those, were it let open anything but the file it was given.
+    tone("named.wav", {"wav", "pcm_s16le"});
+    tone("segment.ts", {"mpegts", "mp2"});
+    ASSERT_TRUE(writeBytes(dir.filePath("list.ffconcat"), "ffconcat version 1.0\nfile 'named.wav'\n"));
+    ASSERT_TRUE(writeBytes(dir.filePath("list.m3u8"),
+                           "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\nsegment.ts\n#EXT-X-ENDLIST\n"));
+    const QString working = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(working); });
 
     const struct
     {
@@ -442,6 +454,8 @@ TEST_F(AudioConverterTest, BadInputFailsWithItsReasonAndLeavesNothingBehind)
         {"no-samples.wav", "vuota", false},
         {"cut.mp3", "incompleto", false},
         {"damaged.flac", "danneggiato e non si può convertire (FFmpeg: Invalid data found", false},
+        {"list.m3u8", "non è un file audio leggibile (FFmpeg: ", true},
+        {"list.ffconcat", "non è un file audio leggibile (FFmpeg: ", true},
     };
     const QStringList before = entries();
     for (const auto& c : cases) {

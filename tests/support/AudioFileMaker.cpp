@@ -113,8 +113,8 @@ public:
         if (result < 0) {
             return ffmpegError("output", result);
         }
-        if (format.video) {
-            QString error = addVideo(seconds);
+        if (format.videoSeconds > 0) {
+            QString error = addVideo(format.videoSeconds);
             if (!error.isEmpty()) {
                 return error;
             }

@@ -21,7 +21,7 @@ public:
         int channels = 2;
         std::int64_t bitRate = 0;  // 0: the encoder's default
         int compressionLevel = -1; // -1: the encoder's default
-        bool video = false;        // a small video stream ahead of the audio
+        double videoSeconds = 0;   // > 0: a small video stream this long ahead of the audio
     };
 
     // seconds of signal; with second, a second audio stream of the same format carries it. Empty on

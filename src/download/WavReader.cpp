@@ -59,7 +59,7 @@ public:
     }
 
 private:
-    static constexpr qint64 kWindowSize = 64 * 1024;
+    static constexpr qint64 kWindowSize = qint64{64} * 1024;
 
     bool fill(qint64 offset)
     {

@@ -4,6 +4,10 @@
 #include "download/MonoResampler.h"
 #include "download/PlayerWavWriter.h"
 
+extern "C" {
+#include <libavutil/frame.h>
+}
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -23,6 +27,8 @@ constexpr double kMaxGain = 100; // +40 dB
 // The share of the progress bar the first of two passes takes: the second only reads back and quantises.
 constexpr double kFirstPassShare = 0.9;
 constexpr std::size_t kReadBackSamples = 16384;
+// Input samples given to the resampler at a time: what one frame can make stays a few hundred KiB.
+constexpr int kSliceSamples = 16384;
 
 using Result = AudioConverter::Result;
 
@@ -79,15 +85,23 @@ Result decodeInto(AudioDecoder& decoder, MonoResampler& resampler, std::uint64_t
             error = decoder.error();
             return Result::Failed;
         }
-        const int result =
-            step == AudioDecoder::Step::Frame ? resampler.convert(decoder.frame()) : resampler.drain();
-        if (result < 0) {
-            error = QStringLiteral("Il file \"%1\" non si può convertire (%2).")
-                        .arg(decoder.shownName(), AudioDecoder::reason(result));
-            return Result::Failed;
-        }
-        if (!deliver()) {
-            return Result::Failed;
+        const int length = step == AudioDecoder::Step::Frame ? decoder.frame().nb_samples : 0;
+        for (int offset = 0; offset < length || step == AudioDecoder::Step::End; offset += kSliceSamples) {
+            const int result =
+                step == AudioDecoder::Step::Frame
+                    ? resampler.convert(decoder.frame(), offset, std::min(kSliceSamples, length - offset))
+                    : resampler.drain();
+            if (result < 0) {
+                error = QStringLiteral("Il file \"%1\" non si può convertire (%2).")
+                            .arg(decoder.shownName(), AudioDecoder::reason(result));
+                return Result::Failed;
+            }
+            if (!deliver()) {
+                return Result::Failed;
+            }
+            if (step == AudioDecoder::Step::End || produced >= limit) {
+                break;
+            }
         }
         if (step == AudioDecoder::Step::End) {
             break;

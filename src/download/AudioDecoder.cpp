@@ -23,11 +23,20 @@ constexpr int kMaxChannels = 64;
 constexpr int kMinRate = 1000;
 constexpr int kMaxRate = 768000;
 
-// FFmpeg logs every damaged frame to stderr; what matters reaches the user through the error codes instead.
-void quietFfmpeg()
+// The largest single allocation FFmpeg may make. Its demuxers take some sizes from the file as they stand:
+// a WAV file of a few hundred bytes can declare a 2 GB tag, which FFmpeg would allocate and clear. Nothing
+// a sound file really needs comes near this.
+constexpr std::size_t kMaxFfmpegAllocation = std::size_t{256} * 1024 * 1024;
+
+// Both settings are FFmpeg's own, for the whole process, and the same for every conversion. FFmpeg logs
+// every damaged frame to stderr; what matters reaches the user through the error codes instead.
+void setUpFfmpeg()
 {
     static std::once_flag once;
-    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+    std::call_once(once, [] {
+        av_log_set_level(AV_LOG_QUIET);
+        av_max_alloc(kMaxFfmpegAllocation);
+    });
 }
 
 bool isFloatPcm(AVCodecID id)
@@ -165,7 +174,7 @@ int AudioDecoder::interrupted(void* opaque)
 
 QString AudioDecoder::open(const std::stop_token& stop)
 {
-    quietFfmpeg();
+    setUpFfmpeg();
     m_stop = stop;
     QString failure = m_source.open();
     if (!failure.isEmpty()) {

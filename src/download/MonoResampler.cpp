@@ -5,10 +5,19 @@ extern "C" {
 #include <libavutil/error.h>
 #include <libavutil/frame.h>
 #include <libavutil/opt.h>
+#include <libavutil/samplefmt.h>
 #include <libswresample/swresample.h>
 }
 
+#include <array>
 #include <vector>
+
+namespace {
+
+// swresample's own limit: its matrix has room for no more.
+constexpr int kMaxChannels = 64;
+
+} // namespace
 
 MonoResampler::MonoResampler(Output output, int rate) : m_kind(output), m_rate(rate) {}
 
@@ -104,8 +113,11 @@ int MonoResampler::run(const std::uint8_t* const* input, int count)
     }
 }
 
-int MonoResampler::convert(const AVFrame& frame)
+int MonoResampler::convert(const AVFrame& frame, int offset, int count)
 {
+    if (offset < 0 || count < 0 || offset > frame.nb_samples - count) {
+        return AVERROR(EINVAL);
+    }
     if (!matches(frame)) {
         if (m_swr) {
             const int drained = drain();
@@ -118,7 +130,19 @@ int MonoResampler::convert(const AVFrame& frame)
             return result;
         }
     }
-    return run(frame.extended_data, frame.nb_samples);
+    const auto format = static_cast<AVSampleFormat>(frame.format);
+    const bool planar = av_sample_fmt_is_planar(format) != 0;
+    const int stride = av_get_bytes_per_sample(format) * (planar ? 1 : m_inChannels);
+    std::array<const std::uint8_t*, kMaxChannels> planes{};
+    const int planeCount = planar ? m_inChannels : 1;
+    if (planeCount > kMaxChannels) {
+        return AVERROR(EINVAL);
+    }
+    for (int plane = 0; plane < planeCount; ++plane) {
+        planes[static_cast<std::size_t>(plane)] =
+            frame.extended_data[plane] + static_cast<std::ptrdiff_t>(offset) * stride;
+    }
+    return run(planes.data(), count);
 }
 
 int MonoResampler::convertMono(const float* samples, int count)

@@ -25,7 +25,9 @@ public:
     MonoResampler& operator=(const MonoResampler&) = delete;
 
     // Each returns 0 or FFmpeg's error code, and appends what it converted to output().
-    int convert(const AVFrame& frame);
+    // count samples of frame from offset: a large frame goes in slices, so the output stays small and the
+    // caller can stop as soon as it has what it wants.
+    int convert(const AVFrame& frame, int offset, int count);
     // count mono float samples at the output rate.
     int convertMono(const float* samples, int count);
     // What the resampler still holds once the input has ended.

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -478,6 +479,34 @@ TEST_F(AudioConverterTest, BadInputFailsWithItsReasonAndLeavesNothingBehind)
             EXPECT_EQ(entries(), before);
         }
     }
+}
+
+TEST_F(AudioConverterTest, AHeaderDeclaringGigabytesTakesNoGigabytes)
+{
+    // A tag of 1 GiB declared in a "LIST" chunk that claims almost 4 GiB, at the end of a small WAV file.
+    const auto le32 = [](std::uint32_t v) {
+        return std::vector<std::uint8_t>{std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16),
+                                         std::uint8_t(v >> 24)};
+    };
+    std::vector<std::uint8_t> list{'L', 'I', 'S', 'T'};
+    for (const auto& part :
+         {le32(0xFFFFFFF0), std::vector<std::uint8_t>{'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T'},
+          le32(0x40000000), std::vector<std::uint8_t>{'a', 'b', 'c', 'd'}}) {
+        list.insert(list.end(), part.begin(), part.end());
+    }
+    const QString path = dir.filePath("big-tag.wav");
+    ASSERT_TRUE(
+        WavBuilder().fmt(1, 1, 8000, 16).data(std::vector<std::uint8_t>(16000, 0)).raw(list).writeTo(path));
+
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    QString error;
+    AudioConverter::probe(path, error);
+    const Output out = convert(path);
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024) << "KiB";
+    EXPECT_TRUE(out.result == Result::Done || !out.error.isEmpty());
 }
 
 TEST_F(AudioConverterTest, AFileThatCannotBeWrittenFailsAndLeavesNothingBehind)

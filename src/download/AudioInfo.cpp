@@ -1,0 +1,26 @@
+#include "download/AudioInfo.h"
+
+#include <QStringList>
+
+#include <cmath>
+
+QString AudioInfo::description() const
+{
+    QStringList parts{format};
+    if (sampleRate > 0) {
+        parts << QStringLiteral("%1 Hz").arg(sampleRate);
+    }
+    if (channels == 1) {
+        parts << QStringLiteral("mono");
+    } else if (channels == 2) {
+        parts << QStringLiteral("stereo");
+    } else if (channels > 2) {
+        parts << QStringLiteral("%1 canali").arg(channels);
+    }
+    // Rounded to the second: a length is told as m:ss, also past the hour, as players show it.
+    if (seconds > 0 && seconds < 1e12) {
+        const auto total = static_cast<qint64>(std::llround(seconds));
+        parts << QStringLiteral("%1:%2").arg(total / 60).arg(total % 60, 2, 10, QLatin1Char('0'));
+    }
+    return parts.join(QStringLiteral(", "));
+}

@@ -86,7 +86,8 @@ public:
     bool IsDownloading() const { return m_download.running(); }
     // The Load command's work once a file and a slot are chosen: a file in another format is converted
     // after a question, a track longer than the slot cut after a warning (see TrackLoader).
-    int LoadTrack(const QString& path, const QString& title, const TrackSlot& slot, const DeviceConfig& controls)
+    int LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
+                  const DeviceConfig& controls)
     {
         return m_loader.LoadTrack(path, title, slot, controls);
     }

@@ -36,9 +36,9 @@ public:
     virtual bool ask(const QString& text, MessageIcon icon, const QString& acceptText,
                      const QString& checkText = QString(), bool* checked = nullptr) = 0;
 
-    // Shows a modal progress window with an "Annulla" button while work runs elsewhere: fraction tells how far
-    // it has come (0 to 1) and finished whether it is over; both are asked from the user-interface thread now
-    // and then, and must only read what the worker publishes. True when the work finished, false when the
+    // Shows a modal progress window with an "Annulla" button while work runs elsewhere: fraction tells how
+    // far it has come (0 to 1) and finished whether it is over; both are asked from the user-interface thread
+    // now and then, and must only read what the worker publishes. True when the work finished, false when the
     // user cancelled first.
     virtual bool waitWithProgress(const QString& text, const std::function<double()>& fraction,
                                   const std::function<bool()>& finished) = 0;

@@ -76,7 +76,8 @@ int TrackLoader::LoadTrack(const QString& path, const QString& title, const Trac
             return loadConverted(path, title, slot, controls);
         }
         // A data chunk may claim more than the file holds; what is sent is what it holds.
-        const qint64 samples = std::min(dataSize, std::max<qint64>(source.file().size() - source.file().pos(), 0));
+        const qint64 samples =
+            std::min(dataSize, std::max<qint64>(source.file().size() - source.file().pos(), 0));
         if (!acceptLength(path, static_cast<double>(samples) / TrackSlot::kSampleRate, slot)) {
             return kCancelled;
         }
@@ -128,9 +129,9 @@ int TrackLoader::loadConverted(const QString& path, const QString& title, const 
             path, converted, options, stop, [&fraction](double f) { fraction = f; }, reason);
         finished = true;
     });
-    const bool completed = m_pUi->waitWithProgress(QStringLiteral("Conversione del file audio in corso..."),
-                                                   [&fraction] { return fraction.load(); },
-                                                   [&finished] { return finished.load(); });
+    const bool completed = m_pUi->waitWithProgress(
+        QStringLiteral("Conversione del file audio in corso..."), [&fraction] { return fraction.load(); },
+        [&finished] { return finished.load(); });
     if (!completed) {
         worker.request_stop();
     }

@@ -23,7 +23,8 @@ public:
 
     void setUi(DownloadUi* ui) { m_pUi = ui; }
 
-    int LoadTrack(const QString& path, const QString& title, const TrackSlot& slot, const DeviceConfig& controls);
+    int LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
+                  const DeviceConfig& controls);
 
     // The file names the open-file dialog offers as loadable ("*.wav *.mp3 ...").
     static QString filePatterns();

@@ -35,8 +35,8 @@ std::uint32_t TrackSlot::capacityFor(std::uint32_t length)
 {
     // The largest length a download takes; the address bits above it are never sent.
     constexpr std::uint32_t kMaxLength = 0xFFFFF;
+    constexpr auto kBlock = static_cast<std::uint32_t>(Protocol::kBlockSize);
     const std::uint32_t limit = std::min(length, kMaxLength);
-    const std::uint32_t blocks =
-        limit > kHeaderSize ? (limit - kHeaderSize + Protocol::kBlockSize - 1) / Protocol::kBlockSize : 0;
-    return blocks * static_cast<std::uint32_t>(Protocol::kBlockSize);
+    const std::uint32_t blocks = limit > kHeaderSize ? (limit - kHeaderSize + kBlock - 1) / kBlock : 0;
+    return blocks * kBlock;
 }

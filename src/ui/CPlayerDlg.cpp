@@ -163,8 +163,8 @@ void CPlayerDlg::ShowCapacity()
     }
     const double seconds = static_cast<double>(slot->capacity()) / TrackSlot::kSampleRate;
     m_ctlCapacity->setText(
-        QStringLiteral("Durata massima: %1 s").arg(QString::number(seconds, 'f', 1).replace(QLatin1Char('.'),
-                                                                                             QLatin1Char(','))));
+        QStringLiteral("Durata massima: %1 s")
+            .arg(QString::number(seconds, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','))));
 }
 
 void CPlayerDlg::UpdateControls()

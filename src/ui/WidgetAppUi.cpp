@@ -42,8 +42,8 @@ void WidgetAppUi::processEvents()
     QCoreApplication::processEvents();
 }
 
-bool WidgetAppUi::ask(const QString& text, MessageIcon icon, const QString& acceptText, const QString& checkText,
-                      bool* checked)
+bool WidgetAppUi::ask(const QString& text, MessageIcon icon, const QString& acceptText,
+                      const QString& checkText, bool* checked)
 {
     return MessageBox::ask(QApplication::activeWindow(), text, icon, acceptText, checkText, checked);
 }

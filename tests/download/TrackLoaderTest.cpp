@@ -33,7 +33,8 @@ protected:
     QString sine(const char* name, const AudioFileMaker::Format& format, double seconds)
     {
         const QString path = dir.filePath(QString::fromLatin1(name));
-        EXPECT_EQ(AudioFileMaker::write(path, format, seconds, AudioFileMaker::sine(440, 0.5, format.rate)), "");
+        EXPECT_EQ(AudioFileMaker::write(path, format, seconds, AudioFileMaker::sine(440, 0.5, format.rate)),
+                  "");
         return path;
     }
 

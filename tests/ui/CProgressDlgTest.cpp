@@ -60,7 +60,8 @@ TEST(CProgressDlg, WorkShownWithProgressEndsWhenItFinishesOrTheUserCancels)
     WidgetAppUi ui;
     // Finished after a few looks: the window goes by itself.
     int looks = 0;
-    EXPECT_TRUE(ui.waitWithProgress(QStringLiteral("Conversione"), [] { return 0.5; }, [&] { return ++looks > 3; }));
+    EXPECT_TRUE(ui.waitWithProgress(
+        QStringLiteral("Conversione"), [] { return 0.5; }, [&] { return ++looks > 3; }));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     // Never finished: "Annulla" ends the wait.
@@ -71,7 +72,8 @@ TEST(CProgressDlg, WorkShownWithProgressEndsWhenItFinishesOrTheUserCancels)
         shownAt = DialogBuilder::control<QProgressBar>(*dialog, IDC_PROGRESS)->value();
         QTest::mouseClick(DialogBuilder::control<QPushButton>(*dialog, IDCANCEL), Qt::LeftButton);
     });
-    EXPECT_FALSE(ui.waitWithProgress(QStringLiteral("Conversione"), [] { return 0.25; }, [] { return false; }));
+    EXPECT_FALSE(ui.waitWithProgress(
+        QStringLiteral("Conversione"), [] { return 0.25; }, [] { return false; }));
     EXPECT_EQ(shownAt, 250) << "the bar shows the worker's fraction";
 }
 

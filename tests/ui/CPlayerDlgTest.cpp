@@ -1,3 +1,4 @@
+#include "AudioFileMaker.h"
 #include "DialogFixture.h"
 #include "WavBuilder.h"
 
@@ -21,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -180,6 +183,34 @@ TEST_F(PlayerDialog, ALoadedNameShowsAfterTheNextPartitionChange)
               (Bytes{'C', 'a', 'n', 'z', 'o', 'n', 'e'}));
     EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
     EXPECT_EQ(app.m_Config.Config2, 0x01) << "the configuration is packed from the controls";
+}
+
+TEST_F(PlayerDialog, AnMp3IsLoadedAfterOneQuestion)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Canzone.mp3"));
+    const AudioFileMaker::Format mp3{"mp3", "libmp3lame", 44100, 2, 128000};
+    ASSERT_EQ(AudioFileMaker::write(path, mp3, 3, AudioFileMaker::sine(440, 0.5, 44100)), "");
+    runMainWindow([&](CPlayerDlg& dialog) {
+        choose(dialog, IDC_PARTITION_4, 3);
+        MessageBox::setNextAnswers({true});
+        FileDialog::setNextFileName(path);
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
+        const QStringList asked = MessageBox::takeRecorded();
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_TRUE(asked[0].contains("MP3, 44100 Hz, stereo, 0:03")) << asked[0].toStdString();
+        EXPECT_EQ(app.m_strTrackName[3], "Canzone");
+        EXPECT_EQ(items(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)),
+                  (QStringList{"Brano 1", "Brano 2", "Brano 3", "Brano 4"}));
+    });
+    const Bytes flash = player->flash();
+    EXPECT_EQ(Bytes(flash.begin() + 0xC0003, flash.begin() + 0xC000A),
+              (Bytes{'C', 'a', 'n', 'z', 'o', 'n', 'e'}));
+    // Three seconds of a tone, swinging around the middle of the 8-bit range.
+    const auto [low, high] =
+        std::minmax_element(flash.begin() + 0xC0080, flash.begin() + 0xC0080 + 3 * 22050);
+    EXPECT_LT(*low, 0x40);
+    EXPECT_GT(*high, 0xC0);
 }
 
 TEST_F(PlayerDialog, WhileADownloadRunsNothingElseStartsAndTheWindowStays)

@@ -85,19 +85,15 @@ std::size_t UiMessageQueue::dispatchPending(std::size_t maxCount)
 void UiMessageQueue::setHandler(UiTarget target, Handler handler)
 {
     std::lock_guard lock(m_mutex);
+    m_registered[index(target)].store(static_cast<bool>(handler), std::memory_order_release);
     m_handlers[index(target)] = std::move(handler);
 }
 
 void UiMessageQueue::clearHandler(UiTarget target)
 {
     std::lock_guard lock(m_mutex);
+    m_registered[index(target)].store(false, std::memory_order_release);
     m_handlers[index(target)] = nullptr;
-}
-
-bool UiMessageQueue::hasHandler(UiTarget target) const
-{
-    std::lock_guard lock(m_mutex);
-    return static_cast<bool>(m_handlers[index(target)]);
 }
 
 void UiMessageQueue::setWakeCallback(std::function<void()> wake)

@@ -3,6 +3,7 @@
 #include "device/UiMessage.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -43,7 +44,9 @@ public:
     // A window registers while it exists; messages for it are dropped otherwise.
     void setHandler(UiTarget target, Handler handler);
     void clearHandler(UiTarget target);
-    bool hasHandler(UiTarget target) const;
+    // Whether a window is registered: without the lock, so that the reader, which asks for every report,
+    // never holds up the user-interface thread's dispatching.
+    bool hasHandler(UiTarget target) const { return m_registered[index(target)].load(std::memory_order_acquire); }
 
     // Called, under the queue's lock, when a message arrives while no wake-up is outstanding; it must not
     // block and must not touch the queue. The pump that installs it calls wakeHandled() once woken.
@@ -57,6 +60,7 @@ private:
     mutable std::condition_variable m_arrived;
     std::deque<UiMessage> m_messages;
     std::array<Handler, 2> m_handlers;
+    std::array<std::atomic<bool>, 2> m_registered{};
     std::function<void()> m_wake;
     bool m_wakePending = false;
 };

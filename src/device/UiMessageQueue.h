@@ -46,7 +46,10 @@ public:
     void clearHandler(UiTarget target);
     // Whether a window is registered: without the lock, so that the reader, which asks for every report,
     // never holds up the user-interface thread's dispatching.
-    bool hasHandler(UiTarget target) const { return m_registered[index(target)].load(std::memory_order_acquire); }
+    bool hasHandler(UiTarget target) const
+    {
+        return m_registered[index(target)].load(std::memory_order_acquire);
+    }
 
     // Called, under the queue's lock, when a message arrives while no wake-up is outstanding; it must not
     // block and must not touch the queue. The pump that installs it calls wakeHandled() once woken.

@@ -119,7 +119,7 @@ void CPlayerApp::SetWatcher(std::unique_ptr<DeviceWatcher> watcher)
     m_pWatcher = std::move(watcher);
     if (m_pWatcher) {
         QObject::connect(m_pWatcher.get(), &DeviceWatcher::changed, m_pWatcher.get(),
-                         [this] { OnDevicesChanged(); });
+                         [this](const std::vector<std::string>& removed) { OnDevicesChanged(removed); });
     }
 }
 
@@ -137,7 +137,7 @@ int CPlayerApp::LoadTrack(const QString& path, const QString& title, const Track
     return result;
 }
 
-void CPlayerApp::OnDevicesChanged()
+void CPlayerApp::OnDevicesChanged(const std::vector<std::string>& removedPaths)
 {
     HidBackend* backend = m_link.backend();
     if (!backend || IsDownloading()) {
@@ -149,8 +149,11 @@ void CPlayerApp::OnDevicesChanged()
             players.push_back(info.path);
         }
     }
-    const bool stillThere = std::find(players.begin(), players.end(), m_link.openPath()) != players.end();
-    if (m_nDeviceState > 0 && !stillThere) {
+    const std::string& open = m_link.openPath();
+    // A player replugged quickly may be back under its old path, but the handles held are dead.
+    const bool went = std::find(removedPaths.begin(), removedPaths.end(), open) != removedPaths.end() ||
+                      std::find(players.begin(), players.end(), open) == players.end();
+    if (m_nDeviceState > 0 && went) {
         const std::string gone = m_link.openPath();
         CloseDevice();
         m_nDeviceState = -1;

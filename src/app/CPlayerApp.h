@@ -60,7 +60,7 @@ public:
     DeviceWatcher* Watcher() const { return m_pWatcher.get(); }
     // Looks for the player again: one that went is closed, one that came is opened, and the main window is
     // told either way; no message box. Nothing happens while a download runs: its own failure path holds.
-    void OnDevicesChanged();
+    void OnDevicesChanged(const std::vector<std::string>& removedPaths = {});
 
     int WriteReport(const Report& report) { return m_protocol.WriteReport(report); }
     int SendCommand(int command, int a, int b, int c, int d)

@@ -15,8 +15,9 @@ bool OpenFailureAdvice::isPermission(std::uint32_t code)
 QString OpenFailureAdvice::udevSteps()
 {
     // Where a package puts the rule; a rule already there only needs to be loaded and the player replugged.
-    for (const char* installed : {"/usr/lib/udev/rules.d/70-zoffino.rules", "/lib/udev/rules.d/70-zoffino.rules",
-                                  "/etc/udev/rules.d/70-zoffino.rules"}) {
+    for (const char* installed :
+         {"/usr/lib/udev/rules.d/70-zoffino.rules", "/lib/udev/rules.d/70-zoffino.rules",
+          "/etc/udev/rules.d/70-zoffino.rules"}) {
         if (QFileInfo::exists(QString::fromLatin1(installed))) {
             return QStringLiteral("La regola udev è installata (%1): caricarla in un terminale con\n"
                                   "    sudo udevadm control --reload\n"
@@ -36,8 +37,9 @@ QString OpenFailureAdvice::udevSteps()
 QString OpenFailureAdvice::forCode(std::uint32_t code)
 {
     if (code == DeviceLink::kErrorNoMoreItems) {
-        QString text = QStringLiteral("Nessun lettore Zoffino USB è collegato. Collegarlo: verrà riconosciuto "
-                                      "appena inserito, senza riavviare il programma.");
+        QString text =
+            QStringLiteral("Nessun lettore Zoffino USB è collegato. Collegarlo: verrà riconosciuto "
+                           "appena inserito, senza riavviare il programma.");
 #ifdef Q_OS_LINUX
         text += QStringLiteral("\n\nSu Linux serve anche, una volta sola, la regola udev che dà il lettore "
                                "all'utente. ") +
@@ -50,10 +52,12 @@ QString OpenFailureAdvice::forCode(std::uint32_t code)
         return QStringLiteral("Il lettore è collegato, ma questo utente non ha il permesso di usarlo.\n\n") +
                udevSteps();
 #else
-        return QStringLiteral("Il lettore è collegato, ma questo utente non ha il permesso di usarlo: chiedere "
-                              "all'amministratore del computer.");
+        return QStringLiteral(
+            "Il lettore è collegato, ma questo utente non ha il permesso di usarlo: chiedere "
+            "all'amministratore del computer.");
 #endif
     }
-    return QStringLiteral("Il lettore è collegato, ma non si è potuto aprire (%1). Scollegarlo e ricollegarlo.")
+    return QStringLiteral(
+               "Il lettore è collegato, ma non si è potuto aprire (%1). Scollegarlo e ricollegarlo.")
         .arg(QString::fromLocal8Bit(std::strerror(static_cast<int>(code))));
 }

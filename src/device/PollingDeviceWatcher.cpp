@@ -2,6 +2,8 @@
 
 #include "device/Protocol.h"
 
+#include <algorithm>
+
 PollingDeviceWatcher::PollingDeviceWatcher(HidBackend& backend, std::chrono::milliseconds interval)
     : m_backend(backend), m_last(players())
 {
@@ -23,10 +25,15 @@ std::vector<std::string> PollingDeviceWatcher::players() const
 void PollingDeviceWatcher::look()
 {
     std::vector<std::string> now = players();
-    if (now != m_last) {
-        m_last = std::move(now);
-        emit changed();
+    if (now == m_last) {
+        return;
     }
+    std::vector<std::string> removed;
+    std::copy_if(m_last.begin(), m_last.end(), std::back_inserter(removed), [&now](const std::string& path) {
+        return std::find(now.begin(), now.end(), path) == now.end();
+    });
+    m_last = std::move(now);
+    emit changed(removed);
 }
 
 void PollingDeviceWatcher::setPaused(bool paused)

@@ -5,6 +5,9 @@
 
 #include <libudev.h>
 
+#include <string_view>
+#include <utility>
+
 std::unique_ptr<UdevDeviceWatcher> UdevDeviceWatcher::create()
 {
     udev* context = udev_new();
@@ -45,6 +48,11 @@ void UdevDeviceWatcher::onEvents()
     // The socket does not block: every event waiting is taken, and one report covers them all.
     bool any = false;
     while (udev_device* device = udev_monitor_receive_device(m_monitor)) {
+        const char* action = udev_device_get_action(device);
+        const char* node = udev_device_get_devnode(device);
+        if (action && node && std::string_view(action) == "remove") {
+            m_removed.emplace_back(node);
+        }
         udev_device_unref(device);
         any = true;
     }
@@ -55,13 +63,13 @@ void UdevDeviceWatcher::onEvents()
         m_missed = true;
         return;
     }
-    emit changed();
+    emit changed(std::exchange(m_removed, {}));
 }
 
 void UdevDeviceWatcher::setPaused(bool paused)
 {
     m_paused = paused;
     if (!paused && std::exchange(m_missed, false)) {
-        emit changed();
+        emit changed(std::exchange(m_removed, {}));
     }
 }

@@ -3,6 +3,8 @@
 #include "device/DeviceWatcher.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class QSocketNotifier;
 struct udev;
@@ -30,4 +32,5 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
     bool m_paused = false;
     bool m_missed = false;
+    std::vector<std::string> m_removed;
 };

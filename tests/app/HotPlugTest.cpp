@@ -128,7 +128,8 @@ TEST_F(HotPlug, ANodeNotYetGivenToTheUserIsTriedAgainAndStartWithoutAPlayerSaysH
     app.InitInstance();
     // The one message of the start; the arrival shows none.
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_TRUE(ui.messages[0].startsWith("Unable to open VxD, Error code: 103\n\nNessun lettore Zoffino USB"));
+    EXPECT_TRUE(
+        ui.messages[0].startsWith("Unable to open VxD, Error code: 103\n\nNessun lettore Zoffino USB"));
 }
 
 TEST(OpenFailureAdviceTest, PermissionAdviceGivesTheRuleTheProjectShipsAndTheCommandsThatLoadIt)

@@ -25,6 +25,7 @@
 #include <QRadioButton>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #ifdef Q_OS_WIN
@@ -299,11 +300,18 @@ void CPlayerDlg::OnLoadFile()
     if (!erased.empty() && !ConfirmRepartition(erased)) {
         return;
     }
-    m_app.m_strTrackName[static_cast<std::size_t>(m_nTrack)] = title;
+    QString& name = m_app.m_strTrackName[static_cast<std::size_t>(m_nTrack)];
+    const QString previous = std::exchange(name, title);
 
     SetCommandsEnabled(false);
     const int result = m_app.LoadTrack(path, title, *slot, ControlsConfig());
     SetCommandsEnabled(true);
+    if (result == TrackDownload::kRefused || result == TrackDownload::kBusy ||
+        result == TrackLoader::kCancelled) {
+        // Refused, busy or declined before a byte went to the player: the track it holds is the one it
+        // held, and so is its name.
+        name = previous;
+    }
     if (result == TrackDownload::kDone) {
         // The names of tracks that are no longer there would only mislead.
         for (int track : erased) {

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -297,6 +298,38 @@ TEST_F(PlayerDialog, WithoutAPlayerOnlyTheListAndTheDiagnosticsWork)
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].startsWith("Unable to open VxD, Error code: 103\n\n")) << shown[0].toStdString();
     EXPECT_EQ(app.m_Config.Config3, 60) << "the defaults, as no player answered";
+}
+
+TEST_F(PlayerDialog, ALoadThatSendsNothingLeavesTheTrackItsName)
+{
+    QTemporaryDir dir;
+    const QString text = dir.filePath(QStringLiteral("Appunti.txt"));
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("non un brano\n");
+    file.close();
+    const QString wide = dir.filePath(QStringLiteral("Canzone.wav"));
+    ASSERT_TRUE(WavBuilder().fmt(1, 1, 22050, 16).data(WavBuilder::samples(640)).writeTo(wide));
+    app.m_strTrackName[1] = QStringLiteral("Sigla");
+    runMainWindow([&](CPlayerDlg& dialog) {
+        choose(dialog, IDC_PARTITION_2, 1);
+        takeReports();
+        FileDialog::setNextFileName(text);
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
+        EXPECT_EQ(MessageBox::takeRecorded().size(), 1) << "the refusal is said";
+        // The conversion's question, declined.
+        MessageBox::setNextAnswers({false});
+        FileDialog::setNextFileName(wide);
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
+        EXPECT_EQ(MessageBox::takeRecorded().size(), 1);
+        EXPECT_TRUE(takeReports().empty());
+
+        // The player still holds "Sigla", and the list, refilled, says so.
+        EXPECT_EQ(app.m_strTrackName[1], "Sigla");
+        QTest::mouseClick(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_2), Qt::LeftButton);
+        EXPECT_EQ(items(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)),
+                  (QStringList{"Brano 1", "Sigla"}));
+    });
 }
 
 TEST_F(PlayerDialog, ALoadThatRepartitionsAsksFirstNamingTheTracksItErases)

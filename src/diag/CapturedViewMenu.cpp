@@ -36,7 +36,8 @@ void CapturedViewMenu::show(const QPoint& at)
         QGuiApplication::clipboard()->setText(m_access.text());
     } else if (chosen == save) {
         const QString path = FileDialog::getSaveFileName(
-            m_view->window(), QStringLiteral("File di testo (*.txt);;Tutti i file (*)"), QStringLiteral("txt"));
+            m_view->window(), QStringLiteral("File di testo (*.txt);;Tutti i file (*)"),
+            QStringLiteral("txt"));
         if (path.isEmpty()) {
             return;
         }

@@ -12,8 +12,8 @@ bool QtTranslations::install()
     if (!translator.isEmpty()) {
         return true;
     }
-    if (!translator.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!translator.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         return false;
     }
     return QCoreApplication::installTranslator(&translator);

@@ -257,7 +257,8 @@ void CPlayerDlg::OnTrackSelChange()
 void CPlayerDlg::OnPartitionClicked()
 {
     FillTrackList();
-    EnableDeviceControls(m_app.m_nDeviceState > 0);
+    // Default included: it speaks of the selected track, and there is none now.
+    UpdateControls();
 }
 
 void CPlayerDlg::OnPlay()
@@ -473,7 +474,11 @@ void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event)
     }
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("systemMenu"));
-    const QAction* entry = menu.addAction(about);
+    QAction* entry = menu.addAction(about);
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        // Opened from the keyboard, Return alone should take the entry.
+        menu.setActiveAction(entry);
+    }
     // The command runs once the menu has closed and let go of the mouse and keyboard.
     if (menu.exec(event->globalPos()) == entry) {
         OnSysCommand(IDM_ABOUTBOX, 0);

@@ -24,6 +24,9 @@ namespace {
 
 // While the kernel is making the hidraw node, sysfs is looked at this often; it takes milliseconds.
 constexpr std::chrono::milliseconds kNodeLookInterval{10};
+// Events handled before the signals and the clock get their turn again: a host that writes without pause
+// must not keep the player from stopping or from reporting a track's end.
+constexpr int kEventsPerPass = 64;
 // Firmware version 1.0, as the player's configuration reply says.
 constexpr std::uint32_t kDeviceVersion = 0x0100;
 
@@ -134,7 +137,11 @@ int VirtualPlayer::run(int signalFd)
         }
         if ((fds[0].revents & POLLIN) != 0) {
             std::string error;
-            while (const std::optional<UhidDevice::Event> event = m_device.read(error)) {
+            for (int i = 0; i < kEventsPerPass; ++i) {
+                const std::optional<UhidDevice::Event> event = m_device.read(error);
+                if (!event) {
+                    break;
+                }
                 if (!handle(*event, Clock::now())) {
                     withdraw();
                     return kExitFailed;

@@ -3,12 +3,12 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -18,8 +18,8 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
                            std::optional<uid_t> user)
 {
     std::array<int, 2> out{};
-    std::array<int, 2> err{};
-    if (::pipe2(out.data(), O_CLOEXEC) != 0 || ::pipe2(err.data(), O_CLOEXEC) != 0) {
+    m_errors = ::memfd_create("stderr", MFD_CLOEXEC);
+    if (m_errors < 0 || ::pipe2(out.data(), O_CLOEXEC) != 0) {
         throw std::runtime_error("no pipe for a child process");
     }
     // Built before the fork: the child of a threaded process may only make plain system calls.
@@ -35,7 +35,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     if (m_pid == 0) {
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         ::dup2(out[1], STDOUT_FILENO);
-        ::dup2(err[1], STDERR_FILENO);
+        ::dup2(m_errors, STDERR_FILENO);
         if (user && (::setgroups(0, nullptr) != 0 || ::setgid(*user) != 0 || ::setuid(*user) != 0)) {
             ::_exit(126);
         }
@@ -43,15 +43,33 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
         ::_exit(127);
     }
     ::close(out[1]);
-    ::close(err[1]);
     if (m_pid < 0) {
         ::close(out[0]);
-        ::close(err[0]);
         throw std::runtime_error("cannot start " + program);
     }
     m_pidFd = static_cast<int>(::syscall(SYS_pidfd_open, m_pid, 0));
-    m_reader =
-        std::jthread([this, o = out[0], e = err[0]](const std::stop_token& stop) { readOutput(stop, o, e); });
+    m_reader = std::jthread([this, fd = out[0]] {
+        std::string partial;
+        std::array<char, 512> buffer{};
+        for (;;) {
+            const ssize_t count = ::read(fd, buffer.data(), buffer.size());
+            if (count < 0 && errno == EINTR) {
+                continue;
+            }
+            if (count <= 0) {
+                break;
+            }
+            const auto now = Clock::now();
+            partial.append(buffer.data(), static_cast<std::size_t>(count));
+            std::lock_guard lock(m_mutex);
+            for (auto end = partial.find('\n'); end != std::string::npos; end = partial.find('\n')) {
+                m_lines.emplace_back(partial.substr(0, end), now);
+                partial.erase(0, end + 1);
+            }
+            m_changed.notify_all();
+        }
+        ::close(fd);
+    });
 }
 
 ChildProcess::~ChildProcess()
@@ -60,60 +78,9 @@ ChildProcess::~ChildProcess()
         ::kill(m_pid, SIGKILL);
         ::waitpid(m_pid, nullptr, 0);
     }
-    m_reader.request_stop();
-    if (m_reader.joinable()) {
-        m_reader.join();
-    }
-    if (m_pidFd >= 0) {
-        ::close(m_pidFd);
-    }
-}
-
-void ChildProcess::readOutput(const std::stop_token& stop, int out, int err)
-{
-    std::array<pollfd, 2> fds{{{out, POLLIN, 0}, {err, POLLIN, 0}}};
-    std::string partial;
-    // A pipe is done when its writer has gone; the stop request covers a child that hands its pipes on.
-    while ((fds[0].fd >= 0 || fds[1].fd >= 0) && !stop.stop_requested()) {
-        if (::poll(fds.data(), fds.size(), 50) <= 0) {
-            continue;
-        }
-        for (pollfd& fd : fds) {
-            if (fd.fd < 0 || fd.revents == 0) {
-                continue;
-            }
-            std::array<char, 4096> buffer{};
-            const ssize_t count = ::read(fd.fd, buffer.data(), buffer.size());
-            if (count <= 0) {
-                if (count < 0 && errno == EINTR) {
-                    continue;
-                }
-                ::close(fd.fd);
-                fd.fd = -1;
-                continue;
-            }
-            const auto now = Clock::now();
-            std::lock_guard lock(m_mutex);
-            if (&fd == &fds[1]) {
-                m_errors.append(buffer.data(), static_cast<std::size_t>(count));
-            } else {
-                partial.append(buffer.data(), static_cast<std::size_t>(count));
-                for (auto end = partial.find('\n'); end != std::string::npos; end = partial.find('\n')) {
-                    m_lines.emplace_back(partial.substr(0, end), now);
-                    partial.erase(0, end + 1);
-                }
-            }
-            m_changed.notify_all();
-        }
-    }
-    for (const pollfd& fd : fds) {
-        if (fd.fd >= 0) {
-            ::close(fd.fd);
-        }
-    }
-    std::lock_guard lock(m_mutex);
-    m_outputDone = true;
-    m_changed.notify_all();
+    m_reader.join();
+    ::close(m_pidFd);
+    ::close(m_errors);
 }
 
 std::optional<ChildProcess::Clock::time_point>
@@ -148,13 +115,9 @@ std::optional<int> ChildProcess::waitForExit(std::chrono::milliseconds timeout)
         if (done < 0 || left <= 0) {
             break;
         }
-        // The pid file descriptor becomes readable when the process ends.
+        // The pid's file descriptor turns readable when the process ends.
         pollfd fd{m_pidFd, POLLIN, 0};
         ::poll(&fd, 1, static_cast<int>(left));
-    }
-    if (m_exitCode) {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait_until(lock, deadline, [this] { return m_outputDone; });
     }
     return m_exitCode;
 }
@@ -167,18 +130,16 @@ std::optional<int> ChildProcess::stop(std::chrono::milliseconds timeout)
     return waitForExit(timeout);
 }
 
-std::vector<std::string> ChildProcess::lines() const
-{
-    std::lock_guard lock(m_mutex);
-    std::vector<std::string> result;
-    for (const auto& entry : m_lines) {
-        result.push_back(entry.first);
-    }
-    return result;
-}
-
 std::string ChildProcess::errors() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_errors;
+    std::string text;
+    std::array<char, 512> buffer{};
+    for (off_t at = 0;;) {
+        const ssize_t count = ::pread(m_errors, buffer.data(), buffer.size(), at);
+        if (count <= 0) {
+            return text;
+        }
+        text.append(buffer.data(), static_cast<std::size_t>(count));
+        at += count;
+    }
 }

@@ -166,6 +166,7 @@ bool VirtualPlayer::plugIn()
     if (!m_device.create(m_identity, error)) {
         return fail(error);
     }
+    m_driverDeadline = Clock::now() + kNodeWait;
     return true;
 }
 
@@ -179,6 +180,7 @@ bool VirtualPlayer::unplug(Clock::time_point now)
     m_firmware.powerOff();
     m_pending.clear();
     m_started = false;
+    m_driverDeadline.reset();
     withdraw();
     say("unplugged");
     if (!destroyed) {
@@ -209,6 +211,7 @@ bool VirtualPlayer::handle(const UhidDevice::Event& event, Clock::time_point now
     switch (event.type) {
     case Type::Start:
         m_started = true;
+        m_driverDeadline.reset();
         m_nodeDeadline = now + kNodeWait;
         return lookForNode(now);
     case Type::Stop:
@@ -296,6 +299,14 @@ bool VirtualPlayer::onTime(Clock::time_point now)
             return false;
         }
     }
+    if (m_driverDeadline && now >= *m_driverDeadline) {
+        m_driverDeadline.reset();
+        // The device is there, but without a driver no program can reach it; the player waits on.
+        std::fprintf(stderr,
+                     "zoffino-uhid-player: no HID driver has taken the player within %lld s "
+                     "(is the hid-generic module loaded?)\n",
+                     static_cast<long long>(kNodeWait.count()));
+    }
     if (m_started && !m_announced && now >= m_nextNodeLook) {
         return lookForNode(now);
     }
@@ -313,6 +324,9 @@ VirtualPlayer::Clock::time_point VirtualPlayer::nextDeadline() const
     }
     if (m_replugAt) {
         next = std::min(next, *m_replugAt);
+    }
+    if (m_driverDeadline) {
+        next = std::min(next, *m_driverDeadline);
     }
     if (m_started && !m_announced) {
         next = std::min(next, m_nextNodeLook);

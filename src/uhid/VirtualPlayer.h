@@ -26,7 +26,8 @@ public:
     // Both lengths include the report ID byte; the report descriptor declares them and the kernel holds
     // the player to them.
     static constexpr std::size_t kReportLength = 64;
-    // How long the player waits, after a driver took it, for the kernel to make its hidraw node.
+    // How long the player waits, after a driver took it, for the kernel to make its hidraw node; and how
+    // long for a driver before it says that none came.
     static constexpr std::chrono::seconds kNodeWait{5};
 
     VirtualPlayer(UhidDevice& device, FlashImage& flash, VirtualPlayerOptions options);
@@ -62,6 +63,8 @@ private:
     bool m_unpluggedOnce = false;
     std::optional<Clock::time_point> m_replugAt;
 
+    // Until a driver takes the device; past it the user is told that none has, once.
+    std::optional<Clock::time_point> m_driverDeadline;
     // A driver has the device; its node is looked for until the deadline, then announced.
     bool m_started = false;
     bool m_announced = false;

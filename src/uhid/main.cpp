@@ -27,9 +27,10 @@ std::string defaultImagePath()
     QCoreApplication::setOrganizationName(QStringLiteral("Quenmark Audio"));
     // The program's name, not this one's: it is part of the folder.
     QCoreApplication::setApplicationName(QStringLiteral("ZoffinoUSB"));
-    return (QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-            QStringLiteral("/simulated-player.img"))
-        .toStdString();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // Without a home there is no data folder, and the image must not land wherever "" leads.
+    return folder.isEmpty() ? std::string()
+                            : (folder + QStringLiteral("/simulated-player.img")).toStdString();
 }
 
 } // namespace
@@ -79,6 +80,11 @@ int main(int argc, char* argv[])
     }
 
     const std::string imagePath = options.imagePath.empty() ? defaultImagePath() : options.imagePath;
+    if (imagePath.empty()) {
+        std::fprintf(stderr, "%s: this user has no data folder for the flash image: give --image FILE\n",
+                     program.c_str());
+        return VirtualPlayer::kExitFailed;
+    }
     if (options.imagePath.empty()) {
         std::error_code ignored;
         std::filesystem::create_directories(std::filesystem::path(imagePath).parent_path(), ignored);

@@ -1,6 +1,7 @@
 #include "app/CPlayerApp.h"
 #include "app/CommandLine.h"
 #include "app/SingleInstance.h"
+#include "device/DeviceWatcher.h"
 #include "device/HidapiBackend.h"
 #include "sim/SimulatedPlayer.h"
 #include "ui/WidgetAppUi.h"
@@ -74,10 +75,14 @@ int main(int argc, char* argv[])
         theApp.SetBackend(std::make_unique<HidapiBackend>());
     }
 
+    // Players plugged in or out while the program runs are found without a restart.
+    theApp.SetWatcher(DeviceWatcher::forBackend(*theApp.Backend()));
+
     WidgetAppUi ui;
     theApp.SetUi(&ui);
     theApp.InitInstance();
     theApp.SetUi(nullptr);
+    theApp.SetWatcher(nullptr);
     // Flushes the simulated player's image and ends hidapi while the application still exists.
     theApp.SetBackend(nullptr);
     return 0;

@@ -12,4 +12,7 @@ public:
     // Creates the main window, runs it modally until the user closes it, packs its last state into the
     // configuration and deletes it again.
     virtual void runMainWindow(CPlayerApp& app) = 0;
+
+    // The player was plugged in (present) or out while the program ran; m_nDeviceState already says so.
+    virtual void deviceChanged(bool present) = 0;
 };

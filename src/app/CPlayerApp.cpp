@@ -2,12 +2,24 @@
 
 #include "app/AppUi.h"
 #include "app/CRegSettings.h"
+#include "app/OpenFailureAdvice.h"
 #include "device/UiMessagePump.h"
 #include "res/StringTable.h"
 
 #include <QCoreApplication>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <cstdio>
+
+namespace {
+
+// A node that appears before udev has given it to the user is tried this often, this far apart.
+constexpr int kArrivalAttempts = 10;
+constexpr std::chrono::milliseconds kArrivalRetry{100};
+
+} // namespace
 
 CPlayerApp::CPlayerApp() = default;
 
@@ -77,10 +89,12 @@ void CPlayerApp::ReportOpenFailure(std::uint32_t errorCode)
     if (errorCode == DeviceLink::kErrorNotSupported) {
         m_pUi->messageBox(QStringLiteral("Unable to open VxD, device does not support DeviceIOCTL"),
                           MessageIcon::Warning);
-    } else {
-        m_pUi->messageBox(QStringLiteral("Unable to open VxD, Error code: %1").arg(errorCode, 0, 16),
-                          MessageIcon::Warning);
+        return;
     }
+    // The device's own message first, then what it means to the user and what to do.
+    const QString code = QStringLiteral("Unable to open VxD, Error code: %1").arg(errorCode, 0, 16);
+    m_pUi->messageBox(code + QStringLiteral("\n\n") + OpenFailureAdvice::forCode(errorCode),
+                      MessageIcon::Warning);
 }
 
 int CPlayerApp::OpenDevice()
@@ -98,4 +112,81 @@ int CPlayerApp::CloseDevice()
 {
     m_link.close();
     return 1;
+}
+
+void CPlayerApp::SetWatcher(std::unique_ptr<DeviceWatcher> watcher)
+{
+    m_pWatcher = std::move(watcher);
+    if (m_pWatcher) {
+        QObject::connect(m_pWatcher.get(), &DeviceWatcher::changed, m_pWatcher.get(),
+                         [this](const std::vector<std::string>& removed) { OnDevicesChanged(removed); });
+    }
+}
+
+int CPlayerApp::LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
+                          const DeviceConfig& controls)
+{
+    // A player that goes during the download is the download's to report; the watcher tells afterwards.
+    if (m_pWatcher) {
+        m_pWatcher->setPaused(true);
+    }
+    const int result = m_loader.LoadTrack(path, title, slot, controls);
+    if (m_pWatcher) {
+        m_pWatcher->setPaused(false);
+    }
+    return result;
+}
+
+void CPlayerApp::OnDevicesChanged(const std::vector<std::string>& removedPaths)
+{
+    HidBackend* backend = m_link.backend();
+    if (!backend || IsDownloading()) {
+        return;
+    }
+    std::vector<std::string> players;
+    for (const HidDeviceInfo& info : backend->enumerate()) {
+        if (info.vendorId == Protocol::kVendorId && info.productId == Protocol::kProductId) {
+            players.push_back(info.path);
+        }
+    }
+    const std::string& open = m_link.openPath();
+    // A player replugged quickly may be back under its old path, but the handles held are dead.
+    const bool went = std::find(removedPaths.begin(), removedPaths.end(), open) != removedPaths.end() ||
+                      std::find(players.begin(), players.end(), open) == players.end();
+    if (m_nDeviceState > 0 && went) {
+        const std::string gone = m_link.openPath();
+        CloseDevice();
+        m_nDeviceState = -1;
+        m_bPlaying = 0;
+        m_link.postToDiagnostics({.message = WM_DIAG_WRITE, .lParam = 1, .text = "Device removed: " + gone});
+        if (m_pUi) {
+            m_pUi->deviceChanged(false);
+        }
+    }
+    if (m_nDeviceState <= 0 && !players.empty()) {
+        OpenArrivedDevice(kArrivalAttempts);
+    }
+}
+
+void CPlayerApp::OpenArrivedDevice(int attemptsLeft)
+{
+    if (m_nDeviceState > 0 || IsDownloading()) {
+        return;
+    }
+    const std::uint32_t failure = m_link.open();
+    if (failure == 0) {
+        m_nDeviceState = 1;
+        m_bPlaying = 0;
+        m_link.postToDiagnostics(
+            {.message = WM_DIAG_WRITE, .lParam = 1, .text = "Device arrived: " + m_link.openPath()});
+        if (m_pUi) {
+            m_pUi->deviceChanged(true);
+        }
+        return;
+    }
+    // udev may still be giving the new node to the user: worth a few more tries, holding nothing up.
+    if (OpenFailureAdvice::isPermission(failure) && attemptsLeft > 1 && m_pWatcher) {
+        QTimer::singleShot(kArrivalRetry, m_pWatcher.get(),
+                           [this, attemptsLeft] { OpenArrivedDevice(attemptsLeft - 1); });
+    }
 }

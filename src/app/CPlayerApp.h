@@ -2,6 +2,7 @@
 
 #include "device/DeviceConfig.h"
 #include "device/DeviceLink.h"
+#include "device/DeviceWatcher.h"
 #include "device/ReportProtocol.h"
 #include "device/UiMessageQueue.h"
 #include "download/TrackDownload.h"
@@ -53,6 +54,14 @@ public:
     int OpenDevice();
     int CloseDevice();
 
+    // Watches for players plugged in or out while the program runs; set before InitInstance (without one,
+    // the player is looked for at start only).
+    void SetWatcher(std::unique_ptr<DeviceWatcher> watcher);
+    DeviceWatcher* Watcher() const { return m_pWatcher.get(); }
+    // Looks for the player again: one that went is closed, one that came is opened, and the main window is
+    // told either way; no message box. Nothing happens while a download runs: its own failure path holds.
+    void OnDevicesChanged(const std::vector<std::string>& removedPaths = {});
+
     int WriteReport(const Report& report) { return m_protocol.WriteReport(report); }
     int SendCommand(int command, int a, int b, int c, int d)
     {
@@ -87,10 +96,7 @@ public:
     // The Load command's work once a file and a slot are chosen: a file in another format is converted
     // after a question, a track longer than the slot cut after a warning (see TrackLoader).
     int LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
-                  const DeviceConfig& controls)
-    {
-        return m_loader.LoadTrack(path, title, slot, controls);
-    }
+                  const DeviceConfig& controls);
 
     // The company key under which the settings are kept.
     void SetRegistryKey(const QString& key) { m_strRegistryKey = key; }
@@ -109,9 +115,13 @@ public:
 
 private:
     void ReportOpenFailure(std::uint32_t errorCode);
+    // Opens a player that was plugged in; a node whose permissions are not set yet is tried again a few
+    // times over about a second.
+    void OpenArrivedDevice(int attemptsLeft);
 
     AppUi* m_pUi = nullptr;
     QString m_strRegistryKey;
+    std::unique_ptr<DeviceWatcher> m_pWatcher;
     UiMessageQueue m_messages;
     DeviceLink m_link{m_messages, m_bPlaying};
     ReportProtocol m_protocol{m_link};

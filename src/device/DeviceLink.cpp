@@ -60,6 +60,7 @@ std::uint32_t DeviceLink::open()
             continue;
         }
         m_Caps = *caps;
+        m_openPath = info.path;
         m_hWriteDevice = std::move(writer);
         m_hReadDevice = std::move(reader);
         try {
@@ -88,6 +89,7 @@ void DeviceLink::close()
     m_hReaderThread = std::jthread();
     m_hReadDevice.reset();
     m_hWriteDevice.reset();
+    m_openPath.clear();
 }
 
 int DeviceLink::ReaderThreadProc(DeviceLink* link, const std::stop_token& stop)

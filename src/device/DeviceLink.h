@@ -78,6 +78,8 @@ public:
     const HidReportLengths& caps() const { return m_Caps; }
     // The path of the interface examined last.
     const std::string& devicePath() const { return m_szDevicePath; }
+    // The path of the player the link has open; empty when none is.
+    const std::string& openPath() const { return m_openPath; }
 
 protected:
     // Starts the reader; may throw std::system_error like any thread start.
@@ -98,6 +100,7 @@ private:
     HidDeviceInfo m_Attributes;
     HidReportLengths m_Caps;
     std::string m_szDevicePath;
+    std::string m_openPath;
 
     // m_InputReport: byte 0 is the report ID, which doubles as the acknowledgement flag of a block write.
     // m_ackFlag mirrors that byte so that a block write can watch it without the lock.

@@ -29,4 +29,7 @@ public:
 
     // The platform's code for the last failure of enumerate() or open(); 0 when none is known.
     virtual std::uint32_t lastError() const = 0;
+
+    // Whether the interfaces are the system's own, whose arrivals and removals the system announces.
+    virtual bool systemDevices() const { return false; }
 };

@@ -13,6 +13,7 @@ public:
     std::vector<HidDeviceInfo> enumerate() override;
     std::unique_ptr<HidDevice> open(const std::string& path) override;
     std::uint32_t lastError() const override { return m_lastError; }
+    bool systemDevices() const override { return true; }
 
 private:
     bool m_initialised = false;

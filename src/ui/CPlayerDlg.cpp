@@ -90,7 +90,11 @@ void CPlayerDlg::OnInitDialog()
     }
 #endif
     setWindowIcon(m_hIcon);
+    StartFromPlayer();
+}
 
+void CPlayerDlg::StartFromPlayer()
+{
     m_nPartition = 0;
     m_nTrack = -1;
     m_bLoop = false;
@@ -110,6 +114,20 @@ void CPlayerDlg::OnInitDialog()
 
     UpdateData(false);
     FillTrackList();
+    UpdateControls();
+}
+
+void CPlayerDlg::OnDeviceChanged(bool present)
+{
+    if (present) {
+        // As at start: the player's text and configuration (repaired if need be) set the controls.
+        StartFromPlayer();
+        return;
+    }
+    UpdateData(true);
+    m_strDevice = QStringLiteral("<Lettore USB non trovato>");
+    // No status report will come from a player that is gone.
+    m_ctlPlay->setText(QStringLiteral("Suona"));
     UpdateControls();
 }
 

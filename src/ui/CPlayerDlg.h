@@ -38,6 +38,8 @@ public:
     void FillTrackList();
     void UpdateControls();
     void OnSysCommand(unsigned id, long param);
+    // The player was plugged in or out while the window runs.
+    void OnDeviceChanged(bool present);
 
     QIcon m_hIcon;
     int m_nTrack = -1;
@@ -65,6 +67,8 @@ protected:
 
 private:
     void OnInitDialog();
+    // From the player's text and configuration, as at start.
+    void StartFromPlayer();
     // Reads the controls into the members (true) or writes the members into the controls (false).
     void UpdateData(bool saveAndValidate);
     void OnTrackSelChange();

@@ -28,6 +28,13 @@ void WidgetAppUi::runMainWindow(CPlayerApp& app)
     app.m_pMainDlg = nullptr;
 }
 
+void WidgetAppUi::deviceChanged(bool present)
+{
+    if (m_mainWindow) {
+        m_mainWindow->OnDeviceChanged(present);
+    }
+}
+
 std::unique_ptr<ProgressIndicator> WidgetAppUi::createProgress(const QString& text, int upper)
 {
     auto dialog = std::make_unique<CProgressDlg>();

@@ -11,6 +11,7 @@ class WidgetAppUi : public AppUi
 public:
     void messageBox(const QString& text, MessageIcon icon) override;
     void runMainWindow(CPlayerApp& app) override;
+    void deviceChanged(bool present) override;
     std::unique_ptr<ProgressIndicator> createProgress(const QString& text, int upper) override;
     void processEvents() override;
     bool ask(const QString& text, MessageIcon icon, const QString& acceptText, const QString& checkText,

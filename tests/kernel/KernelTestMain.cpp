@@ -4,6 +4,8 @@
 #include "app/CPlayerApp.h"
 #include "device/HidapiBackend.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -35,6 +37,8 @@ int main(int argc, char** argv)
     if (argc == 2 && std::strcmp(argv[1], kOpenPlayerStep) == 0) {
         return openPlayer();
     }
+    // The device watcher lives on Qt's event loop, as in the program.
+    QCoreApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

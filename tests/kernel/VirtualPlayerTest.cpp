@@ -3,6 +3,7 @@
 #include "LinkFixture.h"
 #include "WavBuilder.h"
 
+#include "device/DeviceWatcher.h"
 #include "device/HidapiBackend.h"
 #include "device/Protocol.h"
 #include "download/TrackSlot.h"
@@ -10,6 +11,7 @@
 #include "sim/ReportDescriptors.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <fcntl.h>
 #include <linux/hidraw.h>
@@ -20,6 +22,7 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -236,7 +239,9 @@ TEST_F(VirtualPlayerTest, APlayerThatComesBackIsFoundAgain)
     EXPECT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), ReportProtocol::kQueryTimedOut);
     ASSERT_TRUE(player->waitForLine("unplugged", 1, 2s));
     EXPECT_EQ(app.OpenDevice(), -1);
-    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Unable to open VxD, Error code: 103")});
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].startsWith("Unable to open VxD, Error code: 103\n\n"))
+        << qPrintable(ui.messages[0]);
 
     node = waitForNode(2);
     ui.messages.clear();
@@ -245,6 +250,38 @@ TEST_F(VirtualPlayerTest, APlayerThatComesBackIsFoundAgain)
     ASSERT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), ReportProtocol::kQueryDone);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.data())),
               "Zoffino USB - lettore simulato, 1 MiB");
+}
+
+TEST_F(VirtualPlayerTest, TheProgramSeesAPlayerPluggedInAndPulledOutThroughTheKernelsEvents)
+{
+    useHidapi();
+    app.SetWatcher(DeviceWatcher::forBackend(*app.Backend()));
+    ASSERT_NE(app.Watcher(), nullptr);
+    EXPECT_EQ(app.OpenDevice(), -1);
+    ui.messages.clear();
+
+    startPlayer();
+    const auto plugged = player->waitForLine("ready", 1, 1s);
+    ASSERT_TRUE(plugged);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.deviceChanges == std::vector<bool>{true}; }, 2000));
+    const auto found = Clock::now();
+    std::printf("found %lld ms after the node appeared\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(found - *plugged).count()));
+    EXPECT_EQ(app.m_nDeviceState, 1);
+    EXPECT_EQ(app.Link().openPath(), node);
+
+    const auto pulled = Clock::now();
+    EXPECT_EQ(player->stop(5s), 0) << player->errors();
+    player.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.deviceChanges == std::vector<bool>{true, false}; }, 2000));
+    std::printf("lost %lld ms after the player was told to go\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - pulled).count()));
+    EXPECT_LE(app.m_nDeviceState, 0);
+    EXPECT_FALSE(app.Link().canWrite());
+    EXPECT_TRUE(ui.messages.isEmpty()) << "arrivals and removals show no box";
+    app.SetWatcher(nullptr);
 }
 
 TEST_F(VirtualPlayerTest, PlaybackEndsWhenTheTrackHasPlayed)
@@ -281,8 +318,11 @@ TEST_F(VirtualPlayerTest, AnotherUserIsToldWhyThePlayerCannotBeOpened)
     std::array<char, PATH_MAX> self{};
     ASSERT_GT(::readlink("/proc/self/exe", self.data(), self.size() - 1), 0);
     ChildProcess step(self.data(), {kOpenPlayerStep}, kNobody);
-    // EACCES, in the program's own words.
+    // EACCES, in the program's own words, then in the user's, with the commands that give the node to them.
     EXPECT_TRUE(step.waitForLine("Unable to open VxD, Error code: d", 1, kStartTimeout)) << step.errors();
+    EXPECT_TRUE(
+        step.waitForLine("Il lettore è collegato, ma questo utente non ha il permesso di usarlo.", 1, 5s));
+    EXPECT_TRUE(step.waitForLine("    sudo udevadm control --reload", 1, 5s));
     EXPECT_EQ(step.waitForExit(kStartTimeout), 0) << step.errors();
 }
 

@@ -35,6 +35,7 @@ public:
             mainWindow(app);
         }
     }
+    void deviceChanged(bool present) override { deviceChanges.push_back(present); }
     std::unique_ptr<ProgressIndicator> createProgress(const QString& text, int upper) override;
     void processEvents() override
     {
@@ -81,6 +82,8 @@ public:
     // Whether the user cancels the next work shown with progress, at once.
     bool cancelWork = false;
     QStringList progressTexts;
+    // What the main window was told of players plugged in (true) or out, in order.
+    std::vector<bool> deviceChanges;
     std::function<void(const QString&)> onMessage;
     std::function<void(CPlayerApp&)> mainWindow;
     std::function<void()> onEvents;

@@ -2,6 +2,7 @@
 #include "DialogFixture.h"
 #include "WavBuilder.h"
 
+#include "device/PollingDeviceWatcher.h"
 #include "device/Protocol.h"
 #include "res/StringTable.h"
 #include "ui/CAboutDlg.h"
@@ -241,6 +242,36 @@ TEST_F(PlayerDialog, WhileADownloadRunsNothingElseStartsAndTheWindowStays)
     });
 }
 
+TEST_F(PlayerDialog, APlayerPulledOutAndPluggedInIsFollowedWithoutABox)
+{
+    app.SetWatcher(std::make_unique<PollingDeviceWatcher>(*app.Backend(), std::chrono::milliseconds(20)));
+    player->fillFlash(0, 0x10000, 0xFF);
+    player->fillFlash(0, 128, 0x00);
+    player->writeFlash(128, WavBuilder::samples(6400));
+    runMainWindow([&](CPlayerDlg& dialog) {
+        auto* text = DialogBuilder::control<QLabel>(dialog, IDC_DEVICE_TEXT);
+        auto* play = DialogBuilder::control<QPushButton>(dialog, IDC_PLAY);
+        auto* partition = DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_1);
+        choose(dialog, IDC_PARTITION_1, 0);
+        // Playing in a loop: the player is pulled out while it plays.
+        player->setConfig(0x80, 0x00, 60);
+        QTest::mouseClick(play, Qt::LeftButton);
+        ASSERT_TRUE(waitFor([&] { return play->text() == "Interrompi"; }));
+
+        player->unplug();
+        EXPECT_TRUE(waitFor([&] { return text->text() == "<Lettore USB non trovato>"; }));
+        EXPECT_FALSE(partition->isEnabled());
+        EXPECT_EQ(play->text(), "Suona");
+
+        player->replug();
+        EXPECT_TRUE(waitFor([&] { return text->text() == "Lettore di prova"; }));
+        EXPECT_TRUE(partition->isEnabled());
+        EXPECT_TRUE(partition->isChecked());
+    });
+    app.SetWatcher(nullptr);
+    EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+}
+
 TEST_F(PlayerDialog, WithoutAPlayerOnlyTheListAndTheDiagnosticsWork)
 {
     player->setPresent(false);
@@ -260,7 +291,9 @@ TEST_F(PlayerDialog, WithoutAPlayerOnlyTheListAndTheDiagnosticsWork)
         EXPECT_TRUE(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)->isEnabled());
         EXPECT_TRUE(DialogBuilder::control<QPushButton>(dialog, IDC_DIAGNOSTICS)->isEnabled());
     });
-    EXPECT_EQ(MessageBox::takeRecorded(), QStringList{"Unable to open VxD, Error code: 103"});
+    const QStringList shown = MessageBox::takeRecorded();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith("Unable to open VxD, Error code: 103\n\n")) << shown[0].toStdString();
     EXPECT_EQ(app.m_Config.Config3, 60) << "the defaults, as no player answered";
 }
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// What the user is told after the device's own message when the player cannot be opened: what is wrong, in
+// Italian, and the exact steps that put it right.
+class OpenFailureAdvice
+{
+public:
+    // The rule that gives the logged-in user the player's hidraw node (as dist/70-zoffino.rules has it).
+    static constexpr const char* kUdevRule =
+        R"(KERNEL=="hidraw*", SUBSYSTEMS=="hid", KERNELS=="0003:115F:0230.*", TAG+="uaccess")";
+
+    // The player is there, but this user may not open it.
+    static bool isPermission(std::uint32_t code);
+    // For a code of DeviceLink::open(): no player at all, no permission, or another reason of the system's.
+    static QString forCode(std::uint32_t code);
+
+private:
+    static QString udevSteps();
+};

@@ -6,6 +6,7 @@
 #include "sim/SimulatedPlayer.h"
 #include "ui/WidgetAppUi.h"
 #include "widgets/MessageBox.h"
+#include "widgets/QtTranslations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,6 +31,9 @@ int main(int argc, char* argv[])
     }
 
     QApplication application(argc, argv);
+    // Without them Qt's dialogs and buttons would speak English among Italian windows; the program works
+    // on without, so a missing translations package is no error.
+    QtTranslations::install();
     const CommandLine options = CommandLine::parse(QApplication::arguments().mid(1));
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "%s\n%s", qPrintable(options.error),

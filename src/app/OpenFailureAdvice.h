@@ -11,7 +11,7 @@ class OpenFailureAdvice
 public:
     // The rule that gives the logged-in user the player's hidraw node (as dist/70-zoffino.rules has it).
     static constexpr const char* kUdevRule =
-        R"(KERNEL=="hidraw*", ATTRS{idVendor}=="115f", ATTRS{idProduct}=="0230", TAG+="uaccess")";
+        R"(KERNEL=="hidraw*", SUBSYSTEMS=="hid", KERNELS=="0003:115F:0230.*", TAG+="uaccess")";
 
     // The player is there, but this user may not open it.
     static bool isPermission(std::uint32_t code);

@@ -2,6 +2,7 @@
 
 #include "app/CPlayerApp.h"
 #include "device/UiMessage.h"
+#include "diag/CapturedViewMenu.h"
 #include "res/DialogTemplate.h"
 #include "widgets/DialogBuilder.h"
 
@@ -46,6 +47,15 @@ CDiagnosticsDlg::CDiagnosticsDlg(CPlayerApp& app, QWidget* parent) : QDialog(par
     m_ctlLog = DialogBuilder::control<QListWidget>(*this, IDC_LOG);
     m_ctlSent = DialogBuilder::control<QPlainTextEdit>(*this, IDC_SENT);
     m_ctlReceived = DialogBuilder::control<QPlainTextEdit>(*this, IDC_RECEIVED);
+    // What came from the player is a record, not something to type into.
+    m_ctlReceived->setReadOnly(true);
+    m_ctlSent->setAccessibleName(QStringLiteral("Byte inviati"));
+    m_ctlSent->setAccessibleDescription(QStringLiteral("L'ultimo report mandato al lettore, in esadecimale"));
+    m_ctlReceived->setAccessibleName(QStringLiteral("Byte ricevuti"));
+    m_ctlReceived->setAccessibleDescription(QStringLiteral("I report arrivati dal lettore, in esadecimale"));
+    m_ctlLog->setAccessibleName(QStringLiteral("Registro"));
+    m_ctlLog->setAccessibleDescription(QStringLiteral("Ogni report scambiato con il lettore e ogni evento"));
+    AttachMenus();
 
     const std::pair<int, void (CDiagnosticsDlg::*)()> buttons[] = {
         {IDC_TIPO1, &CDiagnosticsDlg::OnTipo1}, {IDC_TIPO2, &CDiagnosticsDlg::OnTipo2},
@@ -55,6 +65,47 @@ CDiagnosticsDlg::CDiagnosticsDlg(CPlayerApp& app, QWidget* parent) : QDialog(par
     for (const auto& [id, handler] : buttons) {
         connect(DialogBuilder::control<QPushButton>(*this, id), &QPushButton::clicked, this, handler);
     }
+}
+
+void CDiagnosticsDlg::AttachMenus()
+{
+    const auto viewAccess = [](QPlainTextEdit* view, QString* record) {
+        return CapturedViewMenu::Access{
+            .text =
+                [view] {
+                    QString selected = view->textCursor().selectedText();
+                    // A selection separates its lines with U+2029, which no other program expects.
+                    return selected.isEmpty()
+                               ? view->toPlainText()
+                               : selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+                },
+            .all = [view] { return view->toPlainText(); },
+            .clear =
+                [view, record] {
+                    record->clear();
+                    view->clear();
+                },
+        };
+    };
+    CapturedViewMenu::attach(m_ctlSent, viewAccess(m_ctlSent, &m_strSent));
+    CapturedViewMenu::attach(m_ctlReceived, viewAccess(m_ctlReceived, &m_strReceived));
+    const auto lines = [this](bool selectedOnly) {
+        QStringList text;
+        for (int i = 0; i < m_ctlLog->count(); ++i) {
+            if (!selectedOnly || m_ctlLog->item(i)->isSelected()) {
+                text << m_ctlLog->item(i)->text();
+            }
+        }
+        return text.join(QLatin1Char('\n'));
+    };
+    CapturedViewMenu::attach(
+        m_ctlLog,
+        {.text = [this, lines] { return m_ctlLog->selectedItems().isEmpty() ? lines(false) : lines(true); },
+         .all = [lines] { return lines(false); },
+         .clear =
+             [this] {
+                 m_ctlLog->clear();
+             }});
 }
 
 CDiagnosticsDlg::~CDiagnosticsDlg()

@@ -47,6 +47,8 @@ protected:
 
 private:
     void OnInitDialog();
+    // Copy, save and clear on the log and the byte views.
+    void AttachMenus();
     void OnMessage(UiMessage& message);
     void Unregister();
     void ScrollReceivedFromTop(int lines);

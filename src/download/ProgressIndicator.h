@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QString>
+
 // The progress window of a download, as the core sees it. Destroying it removes the window.
 class ProgressIndicator
 {
 public:
     virtual ~ProgressIndicator() = default;
     virtual void SetPos(int pos) = 0;
+    // What is being done, in a line the window shows under its bar.
+    virtual void SetDetail(const QString& /*detail*/) {}
 };

@@ -102,6 +102,13 @@ int TrackDownload::sendSamples(SourceFile& source, const QString& title, std::ui
         m_pUi ? m_pUi->createProgress(QStringLiteral("Download file audio in corso..."),
                                       static_cast<int>(limit))
               : nullptr;
+    if (progress) {
+        const std::uint32_t slotSize = length + TrackSlot::kHeaderSize + 1;
+        progress->SetDetail(QStringLiteral("\"%1\" nel brano %2 di %3")
+                                .arg(title)
+                                .arg(start / slotSize + 1)
+                                .arg(Protocol::kMemorySize / slotSize));
+    }
     // The player keeps the configuration it is sent; the program holds what it sent.
     m_Config.Config1 = controls.Config1;
     m_Config.Config2 = controls.Config2;

@@ -18,6 +18,8 @@ struct TrackSlot
     // the last one ending at or past the length.
     static std::uint32_t capacityFor(std::uint32_t length);
     std::uint32_t capacity() const { return capacityFor(length); }
+    // One past the slot's last byte: the next slot's start.
+    std::uint32_t end() const { return start + length + kHeaderSize + 1; }
 
     // No slot for a partition mode outside 0 to 3. The track index wraps within the mode's slots (in the
     // two-slot mode every index but 0 is the second slot).

@@ -23,6 +23,8 @@ inline constexpr int IDC_CAPACITY = 1040;
 
 // Progress window.
 inline constexpr int IDC_PROGRESS = 1014;
+inline constexpr int IDC_PROGRESS_DETAIL = 1015;
+inline constexpr int IDC_PROGRESS_TIME = 1016;
 
 // Diagnostics window.
 inline constexpr int IDC_TIPO1 = 1007;

@@ -1,8 +1,10 @@
 #include "ui/CPlayerDlg.h"
 
+#include "app/AppUi.h"
 #include "app/CPlayerApp.h"
 #include "device/Protocol.h"
 #include "diag/CDiagnosticsDlg.h"
+#include "download/TrackDownload.h"
 #include "download/TrackLoader.h"
 #include "download/TrackSlot.h"
 #include "res/DialogTemplate.h"
@@ -23,6 +25,8 @@
 #include <QRadioButton>
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -47,6 +51,8 @@ CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent)
     m_ctlDevice = DialogBuilder::control<QLabel>(*this, IDC_DEVICE_TEXT);
     m_ctlCapacity = DialogBuilder::control<QLabel>(*this, IDC_CAPACITY);
 
+    DescribeControls();
+
     connect(m_ctlPlay, &QPushButton::clicked, this, &CPlayerDlg::OnPlay);
     connect(m_ctlLoad, &QPushButton::clicked, this, &CPlayerDlg::OnLoadFile);
     connect(m_ctlDiagnostics, &QPushButton::clicked, this, &CPlayerDlg::OnDiagnostics);
@@ -54,6 +60,41 @@ CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent)
         connect(radio, &QRadioButton::clicked, this, &CPlayerDlg::OnPartitionClicked);
     }
     connect(m_ctlTrack, &QComboBox::activated, this, &CPlayerDlg::OnTrackSelChange);
+}
+
+void CPlayerDlg::DescribeControls()
+{
+    // The list's label names it for a screen reader, and Alt on its letter would move to it.
+    for (auto* label : findChildren<QLabel*>()) {
+        if (label->text() == QStringLiteral("Brano:")) {
+            label->setBuddy(m_ctlTrack);
+        }
+    }
+    m_ctlTrack->setAccessibleName(QStringLiteral("Brano"));
+    m_ctlTrack->setAccessibleDescription(
+        QStringLiteral("Il brano a cui si riferiscono Carica file, Suona e Default"));
+    m_ctlDevice->setAccessibleDescription(
+        QStringLiteral("Il testo con cui il lettore collegato si presenta"));
+    m_ctlDefault->setToolTip(
+        QStringLiteral("Il brano che il lettore suona quando viene premuto il suo tasto"));
+    m_ctlLoop->setToolTip(QStringLiteral("Il lettore ripete il brano finché non viene fermato"));
+    for (std::size_t i = 0; i < m_ctlPartition.size(); ++i) {
+        const int mode = static_cast<int>(i);
+        m_ctlPartition[i]->setToolTip(
+            QStringLiteral("Divide la memoria del lettore in %1 da %2 s ciascuno")
+                .arg(mode == 0 ? QStringLiteral("un brano") : QStringLiteral("%1 brani").arg(1 << mode))
+                .arg(SlotSeconds(mode)));
+    }
+}
+
+QString CPlayerDlg::SlotSeconds(int partitionMode)
+{
+    const std::optional<TrackSlot> slot = TrackSlot::forTrack(partitionMode, 0);
+    if (!slot) {
+        return {};
+    }
+    const double seconds = static_cast<double>(slot->capacity()) / TrackSlot::kSampleRate;
+    return QString::number(seconds, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 CPlayerDlg::~CPlayerDlg()
@@ -155,7 +196,11 @@ void CPlayerDlg::UpdateData(bool saveAndValidate)
     }
     m_ctlLoop->setChecked(m_bLoop);
     m_ctlDefault->setChecked(m_bDefault);
-    m_ctlDevice->setText(m_strDevice);
+    if (m_ctlDevice->text() != m_strDevice) {
+        m_ctlDevice->setText(m_strDevice);
+        // A new name is what a screen reader announces: the player came, went or was replaced.
+        m_ctlDevice->setAccessibleName(QStringLiteral("Lettore: %1").arg(m_strDevice));
+    }
 }
 
 void CPlayerDlg::FillTrackList()
@@ -166,23 +211,22 @@ void CPlayerDlg::FillTrackList()
     for (int i = 0; i < count; ++i) {
         m_ctlTrack->addItem(m_app.m_strTrackName[static_cast<std::size_t>(i)]);
     }
-    // Adding to an empty list selects its first entry; the list starts without a selection.
+    // Adding to an empty list selects its first entry; the list starts without a selection, and so do the
+    // commands that act on the selected track.
     m_ctlTrack->setCurrentIndex(-1);
+    m_nTrack = -1;
     ShowCapacity();
 }
 
 void CPlayerDlg::ShowCapacity()
 {
     // Every slot of a partition is as long as the others: what a track may last follows from the partition.
-    const std::optional<TrackSlot> slot = TrackSlot::forTrack(m_nPartition, 0);
-    if (!slot) {
+    const QString seconds = SlotSeconds(m_nPartition);
+    if (seconds.isEmpty()) {
         m_ctlCapacity->clear();
         return;
     }
-    const double seconds = static_cast<double>(slot->capacity()) / TrackSlot::kSampleRate;
-    m_ctlCapacity->setText(
-        QStringLiteral("Durata massima: %1 s")
-            .arg(QString::number(seconds, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','))));
+    m_ctlCapacity->setText(QStringLiteral("Durata massima: %1 s").arg(seconds));
 }
 
 void CPlayerDlg::UpdateControls()
@@ -213,6 +257,8 @@ void CPlayerDlg::OnTrackSelChange()
 void CPlayerDlg::OnPartitionClicked()
 {
     FillTrackList();
+    // Default included: it speaks of the selected track, and there is none now.
+    UpdateControls();
 }
 
 void CPlayerDlg::OnPlay()
@@ -251,12 +297,68 @@ void CPlayerDlg::OnLoadFile()
         return;
     }
     const QString title = QFileInfo(path).completeBaseName();
-    m_app.m_strTrackName[static_cast<std::size_t>(m_nTrack)] = title;
+    const std::vector<int> erased = TracksErasedBy(*slot);
+    if (!erased.empty() && !ConfirmRepartition(erased)) {
+        return;
+    }
+    QString& name = m_app.m_strTrackName[static_cast<std::size_t>(m_nTrack)];
+    const QString previous = std::exchange(name, title);
 
     SetCommandsEnabled(false);
-    m_app.LoadTrack(path, title, *slot, ControlsConfig());
+    const int result = m_app.LoadTrack(path, title, *slot, ControlsConfig());
     SetCommandsEnabled(true);
+    if (result == TrackDownload::kRefused || result == TrackDownload::kBusy ||
+        result == TrackLoader::kCancelled) {
+        // Refused, busy or declined before a byte went to the player: the track it holds is the one it
+        // held, and so is its name.
+        name = previous;
+    }
+    if (result == TrackDownload::kDone) {
+        // The names of tracks that are no longer there would only mislead.
+        for (int track : erased) {
+            if (track != m_nTrack) {
+                m_app.m_strTrackName[static_cast<std::size_t>(track)] =
+                    QStringLiteral("Brano %1").arg(track + 1);
+            }
+        }
+    }
     UpdateData(false);
+}
+
+std::vector<int> CPlayerDlg::TracksErasedBy(const TrackSlot& target) const
+{
+    // The player's slots are those of the partition it reported, not of the button now chosen.
+    const int reported = m_app.m_Config.partitionMode();
+    std::vector<int> erased;
+    if (reported == m_nPartition) {
+        return erased;
+    }
+    for (int track = 0; track < (1 << reported); ++track) {
+        const std::optional<TrackSlot> old = TrackSlot::forTrack(reported, track);
+        if (old && old->start < target.end() && target.start < old->end()) {
+            erased.push_back(track);
+        }
+    }
+    return erased;
+}
+
+bool CPlayerDlg::ConfirmRepartition(const std::vector<int>& erased)
+{
+    const auto parts = [](int mode) {
+        return mode == 0 ? QStringLiteral("un brano") : QStringLiteral("%1 brani").arg(1 << mode);
+    };
+    QStringList names;
+    for (int track : erased) {
+        names << QStringLiteral("\"%1\"").arg(m_app.m_strTrackName[static_cast<std::size_t>(track)]);
+    }
+    const QString text =
+        QStringLiteral("Il lettore ora è diviso in %1; caricando questo brano con la divisione in %2, "
+                       "lo spazio che occupa cancella dal lettore %3: %4.")
+            .arg(parts(m_app.m_Config.partitionMode()), parts(m_nPartition),
+                 erased.size() == 1 ? QStringLiteral("il brano") : QStringLiteral("i brani"),
+                 names.join(QStringLiteral(", ")));
+    return m_app.Ui() &&
+           m_app.Ui()->ask(text, MessageIcon::Warning, QStringLiteral("OK"), QString(), nullptr);
 }
 
 void CPlayerDlg::SetCommandsEnabled(bool enabled)
@@ -342,6 +444,16 @@ void CPlayerDlg::closeEvent(QCloseEvent* event)
 void CPlayerDlg::keyPressEvent(QKeyEvent* event)
 {
     // Enter presses the focused button, elsewhere it is the OK command, which keeps what the controls show.
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menuKey) {
+        // The menu opens at the focused control, as a context menu asked for from the keyboard does.
+        QWidget* at = focusWidget() ? focusWidget() : this;
+        const QPoint global = at->mapToGlobal(at->rect().center());
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, mapFromGlobal(global), global);
+        contextMenuEvent(&menuEvent);
+        return;
+    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
             button->click();
@@ -362,7 +474,11 @@ void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event)
     }
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("systemMenu"));
-    const QAction* entry = menu.addAction(about);
+    QAction* entry = menu.addAction(about);
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        // Opened from the keyboard, Return alone should take the entry.
+        menu.setActiveAction(entry);
+    }
     // The command runs once the menu has closed and let go of the mouse and keyboard.
     if (menu.exec(event->globalPos()) == entry) {
         OnSysCommand(IDM_ABOUTBOX, 0);

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 class CPlayerApp;
 class QCheckBox;
@@ -14,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+struct TrackSlot;
 struct UiMessage;
 
 // The program's main window: the player's text, the partition of its memory, the track list, loading a
@@ -40,6 +42,8 @@ public:
     void OnSysCommand(unsigned id, long param);
     // The player was plugged in or out while the window runs.
     void OnDeviceChanged(bool present);
+    // A slot's length in seconds as the window writes it ("11,9"); empty for no partition.
+    static QString SlotSeconds(int partitionMode);
 
     QIcon m_hIcon;
     int m_nTrack = -1;
@@ -67,6 +71,11 @@ protected:
 
 private:
     void OnInitDialog();
+    // Names, descriptions and tooltips for the controls a screen reader or a newcomer cannot make out.
+    void DescribeControls();
+    // The tracks on the player whose space a download into target would take: none unless it re-partitions.
+    std::vector<int> TracksErasedBy(const TrackSlot& target) const;
+    bool ConfirmRepartition(const std::vector<int>& erased);
     // From the player's text and configuration, as at start.
     void StartFromPlayer();
     // Reads the controls into the members (true) or writes the members into the controls (false).

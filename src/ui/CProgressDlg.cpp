@@ -4,6 +4,7 @@
 #include "widgets/DialogBuilder.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -25,6 +26,8 @@ bool CProgressDlg::Create(QWidget* parent, const QString& text, int upper, int o
     }
     DialogBuilder::build(*this, DialogTemplate::get(IDD_PROGRESS));
     m_ctlProgress = DialogBuilder::control<QProgressBar>(*this, IDC_PROGRESS);
+    m_ctlDetail = DialogBuilder::control<QLabel>(*this, IDC_PROGRESS_DETAIL);
+    m_ctlTime = DialogBuilder::control<QLabel>(*this, IDC_PROGRESS_TIME);
     OnInitDialog();
 
     QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
@@ -45,6 +48,35 @@ void CProgressDlg::OnInitDialog()
     }
     m_ctlProgress->setRange(0, m_nUpper);
     m_ctlProgress->setValue(0);
+    m_ctlProgress->setTextVisible(true);
+    m_ctlProgress->setFormat(QStringLiteral("%p%"));
+    m_ctlProgress->setAccessibleName(m_strText);
+    m_ctlTime->setAccessibleName(QStringLiteral("Tempo rimanente"));
+    m_started.start();
+}
+
+void CProgressDlg::SetDetail(const QString& detail)
+{
+    m_ctlDetail->setText(detail);
+    m_ctlProgress->setAccessibleDescription(detail);
+}
+
+void CProgressDlg::ShowTimeLeft(int pos)
+{
+    // An estimate from the first second would swing with the start-up; after that, twice a second is
+    // as often as anyone can read it.
+    constexpr qint64 kFirstEstimateMs = 1000;
+    constexpr qint64 kRefreshMs = 500;
+    const qint64 elapsed = m_started.elapsed();
+    if (pos <= 0 || elapsed < kFirstEstimateMs || elapsed - m_lastTimeShownMs < kRefreshMs) {
+        return;
+    }
+    m_lastTimeShownMs = elapsed;
+    const qint64 leftMs = elapsed * (m_nUpper - pos) / pos;
+    const qint64 seconds = (leftMs + 999) / 1000;
+    m_ctlTime->setText(QStringLiteral("Tempo rimanente: %1:%2")
+                           .arg(seconds / 60)
+                           .arg(seconds % 60, 2, 10, QLatin1Char('0')));
 }
 
 void CProgressDlg::SetPos(int pos)
@@ -58,6 +90,7 @@ void CProgressDlg::SetPos(int pos)
     if (moved >= m_nUpper || shown == m_nUpper || shown == 0) {
         m_ctlProgress->setValue(shown);
     }
+    ShowTimeLeft(shown);
 }
 
 void CProgressDlg::reject()

@@ -3,7 +3,9 @@
 #include "download/ProgressIndicator.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 
+class QLabel;
 class QProgressBar;
 
 // The modeless window that shows how far a download has come. Its creator destroys it when the work is
@@ -20,6 +22,7 @@ public:
 
     bool Create(QWidget* parent, const QString& text, int upper, int options);
     void SetPos(int pos) override;
+    void SetDetail(const QString& detail) override;
 
     void reject() override;
 
@@ -30,4 +33,10 @@ public:
 
 private:
     void OnInitDialog();
+    void ShowTimeLeft(int pos);
+
+    QLabel* m_ctlDetail = nullptr;
+    QLabel* m_ctlTime = nullptr;
+    QElapsedTimer m_started;
+    qint64 m_lastTimeShownMs = -1;
 };

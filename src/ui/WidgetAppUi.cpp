@@ -9,9 +9,22 @@
 #include <QEventLoop>
 #include <QTimer>
 
+QWidget* WidgetAppUi::boxParent() const
+{
+    // After a file dialog closes no window is active for a moment; a box without a parent would then be
+    // stacked anywhere, often behind the window that waits for it.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    return m_mainWindow;
+}
+
 void WidgetAppUi::messageBox(const QString& text, MessageIcon icon)
 {
-    MessageBox::show(QApplication::activeWindow(), text, icon);
+    MessageBox::show(boxParent(), text, icon);
 }
 
 void WidgetAppUi::runMainWindow(CPlayerApp& app)
@@ -52,7 +65,7 @@ void WidgetAppUi::processEvents()
 bool WidgetAppUi::ask(const QString& text, MessageIcon icon, const QString& acceptText,
                       const QString& checkText, bool* checked)
 {
-    return MessageBox::ask(QApplication::activeWindow(), text, icon, acceptText, checkText, checked);
+    return MessageBox::ask(boxParent(), text, icon, acceptText, checkText, checked);
 }
 
 bool WidgetAppUi::waitWithProgress(const QString& text, const std::function<double()>& fraction,

@@ -3,6 +3,7 @@
 #include "app/AppUi.h"
 
 class CPlayerDlg;
+class QWidget;
 
 // The user interface of the program: message boxes, the main window and the progress window as real
 // dialogs.
@@ -20,5 +21,8 @@ public:
                           const std::function<bool()>& finished) override;
 
 private:
+    // The window a message box concerns: the one in front, or the main window when none is.
+    QWidget* boxParent() const;
+
     CPlayerDlg* m_mainWindow = nullptr;
 };

@@ -11,6 +11,9 @@ public:
     // The chosen file's full path; empty when the user cancelled.
     static QString getOpenFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix);
 
+    // Where to save a new file; asks before replacing one. Empty when the user cancelled.
+    static QString getSaveFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix);
+
     // The next call returns this path (an empty one: the user cancels) without showing anything.
     static void setNextFileName(const QString& path);
 

@@ -8,6 +8,7 @@
 bool MessageBox::s_recording = false;
 QStringList MessageBox::s_recorded;
 QList<bool> MessageBox::s_answers;
+QWidget* MessageBox::s_lastParent = nullptr;
 
 namespace {
 
@@ -30,6 +31,7 @@ QMessageBox::Icon iconOf(MessageIcon icon)
 
 void MessageBox::show(QWidget* parent, const QString& text, MessageIcon icon)
 {
+    s_lastParent = parent;
     if (s_recording) {
         s_recorded.append(text);
         return;
@@ -41,6 +43,7 @@ void MessageBox::show(QWidget* parent, const QString& text, MessageIcon icon)
 bool MessageBox::ask(QWidget* parent, const QString& text, MessageIcon icon, const QString& acceptText,
                      const QString& checkText, bool* checked)
 {
+    s_lastParent = parent;
     if (s_recording) {
         s_recorded.append(text);
         return !s_answers.isEmpty() && s_answers.takeFirst();

@@ -26,9 +26,12 @@ public:
     static void setRecording(bool recording);
     static QStringList takeRecorded();
     static void setNextAnswers(const QList<bool>& answers);
+    // The window the last box shown or recorded belonged to.
+    static QWidget* lastParent() { return s_lastParent; }
 
 private:
     static bool s_recording;
     static QStringList s_recorded;
     static QList<bool> s_answers;
+    static QWidget* s_lastParent;
 };

@@ -1,4 +1,5 @@
 #include "diag/CDiagnosticsDlg.h"
+#include "diag/CapturedViewMenu.h"
 
 #include "RecordingUi.h"
 
@@ -9,11 +10,13 @@
 #include "widgets/DialogBuilder.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -242,6 +245,35 @@ TEST_F(DiagnosticsDlg, MessagesForAClosedWindowAreDropped)
     whileOpen([&](CDiagnosticsDlg&) { delete owner; }, owner);
     app.Messages().post({.target = UiTarget::DiagnosticsDialog, .message = WM_DIAG_WRITE, .lParam = 1});
     EXPECT_TRUE(QTest::qWaitFor([&] { return app.Messages().pendingCount() == 0; }, 2000));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DiagnosticsDlg, TheCapturedDataCanBeSavedAndClearedButNotTypedInto)
+{
+    whileOpen([&](CDiagnosticsDlg& dialog) {
+        click(dialog, IDC_TIPO2);
+        ASSERT_TRUE(waitForLog(dialog, 3));
+        EXPECT_TRUE(view(dialog, IDC_RECEIVED).isReadOnly());
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("registro.txt"));
+        QStringList lines;
+        for (int i = 0; i < dialog.m_ctlLog->count(); ++i) {
+            lines << dialog.m_ctlLog->item(i)->text();
+        }
+        EXPECT_EQ(CapturedViewMenu::save(path, lines.join('\n')), "");
+        QFile saved(path);
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        EXPECT_EQ(QString::fromUtf8(saved.readAll()), lines.join('\n') + '\n');
+
+        const QString failure =
+            CapturedViewMenu::save(dir.filePath(QStringLiteral("manca/registro.txt")), "x");
+        EXPECT_TRUE(failure.startsWith("Impossibile salvare")) << failure.toStdString();
+        EXPECT_TRUE(failure.contains("manca")) << failure.toStdString();
+    });
 }
 
 } // namespace

@@ -125,6 +125,7 @@ TEST_F(DownloadTrack, AShortTrackInAnEightSlotPartition)
 
     ASSERT_EQ(ui.progress.size(), 1u);
     EXPECT_EQ(ui.progress[0].text, "Download file audio in corso...");
+    EXPECT_EQ(ui.progress[0].detail, "\"Un titolo lungo più di trenta caratteri\" nel brano 1 di 8");
     EXPECT_EQ(ui.progress[0].upper, 0x1FF7F);
     EXPECT_EQ(ui.progress[0].positions.front(), 192);
     EXPECT_EQ(ui.progress[0].positions.back(), 1088);

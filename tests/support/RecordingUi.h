@@ -17,6 +17,7 @@ public:
     struct Progress
     {
         QString text;
+        QString detail;
         int upper = 0;
         std::vector<int> positions;
         bool open = false;

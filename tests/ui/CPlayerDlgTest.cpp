@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -192,6 +193,7 @@ TEST_F(PlayerDialog, AnMp3IsLoadedAfterOneQuestion)
     const QString path = dir.filePath(QStringLiteral("Canzone.mp3"));
     const AudioFileMaker::Format mp3{"mp3", "libmp3lame", 44100, 2, 128000};
     ASSERT_EQ(AudioFileMaker::write(path, mp3, 3, AudioFileMaker::sine(440, 0.5, 44100)), "");
+    player->setConfig(0, 0x12, 60);
     runMainWindow([&](CPlayerDlg& dialog) {
         choose(dialog, IDC_PARTITION_4, 3);
         MessageBox::setNextAnswers({true});
@@ -220,6 +222,7 @@ TEST_F(PlayerDialog, WhileADownloadRunsNothingElseStartsAndTheWindowStays)
     const QString path = dir.filePath(QStringLiteral("lungo.wav"));
     ASSERT_TRUE(WavBuilder::deviceFormat().data(WavBuilder::samples(64 * 150)).writeTo(path));
     player->setAckDelay(std::chrono::milliseconds(2));
+    player->setConfig(0, 0x10, 60);
     runMainWindow([&](CPlayerDlg& dialog) {
         choose(dialog, IDC_PARTITION_1, 0);
         bool checked = false;
@@ -295,6 +298,125 @@ TEST_F(PlayerDialog, WithoutAPlayerOnlyTheListAndTheDiagnosticsWork)
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].startsWith("Unable to open VxD, Error code: 103\n\n")) << shown[0].toStdString();
     EXPECT_EQ(app.m_Config.Config3, 60) << "the defaults, as no player answered";
+}
+
+TEST_F(PlayerDialog, ALoadThatSendsNothingLeavesTheTrackItsName)
+{
+    QTemporaryDir dir;
+    const QString text = dir.filePath(QStringLiteral("Appunti.txt"));
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("non un brano\n");
+    file.close();
+    const QString wide = dir.filePath(QStringLiteral("Canzone.wav"));
+    ASSERT_TRUE(WavBuilder().fmt(1, 1, 22050, 16).data(WavBuilder::samples(640)).writeTo(wide));
+    app.m_strTrackName[1] = QStringLiteral("Sigla");
+    runMainWindow([&](CPlayerDlg& dialog) {
+        choose(dialog, IDC_PARTITION_2, 1);
+        takeReports();
+        FileDialog::setNextFileName(text);
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
+        EXPECT_EQ(MessageBox::takeRecorded().size(), 1) << "the refusal is said";
+        // The conversion's question, declined.
+        MessageBox::setNextAnswers({false});
+        FileDialog::setNextFileName(wide);
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
+        EXPECT_EQ(MessageBox::takeRecorded().size(), 1);
+        EXPECT_TRUE(takeReports().empty());
+
+        // The player still holds "Sigla", and the list, refilled, says so.
+        EXPECT_EQ(app.m_strTrackName[1], "Sigla");
+        QTest::mouseClick(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_2), Qt::LeftButton);
+        EXPECT_EQ(items(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)),
+                  (QStringList{"Brano 1", "Sigla"}));
+    });
+}
+
+TEST_F(PlayerDialog, ALoadThatRepartitionsAsksFirstNamingTheTracksItErases)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Canzone.wav"));
+    ASSERT_TRUE(WavBuilder::deviceFormat().data(WavBuilder::samples(640)).writeTo(path));
+    app.m_strTrackName[0] = QStringLiteral("Sigla");
+    runMainWindow([&](CPlayerDlg& dialog) {
+        // The player holds two tracks; the second slot of four lies in the first of them.
+        choose(dialog, IDC_PARTITION_4, 1);
+        takeReports();
+        MessageBox::setNextAnswers({false});
+        FileDialog::setNextFileName(path);
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
+        const QStringList asked = MessageBox::takeRecorded();
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_TRUE(asked[0].contains("diviso in 2 brani")) << asked[0].toStdString();
+        EXPECT_TRUE(asked[0].contains("il brano: \"Sigla\".")) << asked[0].toStdString();
+        EXPECT_TRUE(takeReports().empty()) << "declined: nothing is sent";
+        EXPECT_EQ(app.m_strTrackName[1], "Brano 2");
+
+        MessageBox::setNextAnswers({true});
+        FileDialog::setNextFileName(path);
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
+        EXPECT_EQ(MessageBox::takeRecorded().size(), 1);
+        EXPECT_FALSE(takeReports().empty());
+        EXPECT_EQ(app.m_strTrackName[1], "Canzone");
+        EXPECT_EQ(app.m_strTrackName[0], "Brano 1") << "the erased track's name goes";
+
+        // Same partition as the player's now: no question.
+        FileDialog::setNextFileName(path);
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
+        EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+    });
+}
+
+TEST_F(PlayerDialog, TrackCommandsNeedASelectedTrackAndTheControlsSayWhatTheyAre)
+{
+    runMainWindow([&](CPlayerDlg& dialog) {
+        auto* load = DialogBuilder::control<QPushButton>(dialog, IDC_LOAD);
+        auto* play = DialogBuilder::control<QPushButton>(dialog, IDC_PLAY);
+        auto* defaultBox = DialogBuilder::control<QCheckBox>(dialog, IDC_DEFAULT);
+        choose(dialog, IDC_PARTITION_2, 0);
+        EXPECT_TRUE(load->isEnabled() && play->isEnabled() && defaultBox->isEnabled());
+        // A partition change empties the selection, and with it what acts on a track.
+        QTest::mouseClick(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_4), Qt::LeftButton);
+        EXPECT_FALSE(load->isEnabled() || play->isEnabled() || defaultBox->isEnabled());
+        EXPECT_FALSE(defaultBox->isChecked());
+
+        auto* track = DialogBuilder::control<QComboBox>(dialog, IDC_TRACK);
+        QLabel* label = nullptr;
+        for (auto* candidate : dialog.findChildren<QLabel*>()) {
+            label = candidate->buddy() == track ? candidate : label;
+        }
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), "Brano:");
+        EXPECT_EQ(DialogBuilder::control<QLabel>(dialog, IDC_DEVICE_TEXT)->accessibleName(),
+                  "Lettore: Lettore di prova");
+        EXPECT_TRUE(
+            DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_8)->toolTip().contains("5,9 s"));
+        EXPECT_FALSE(DialogBuilder::control<QCheckBox>(dialog, IDC_LOOP)->toolTip().isEmpty());
+
+        // The About entry from the keyboard.
+        for (const auto& [key, modifiers] :
+             {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+            bool offered = false;
+            QTimer::singleShot(0, [&] {
+                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    offered = menu->objectName() == "systemMenu" && menu->activeAction() != nullptr;
+                    menu->close();
+                }
+            });
+            QTest::keyClick(track, key, modifiers);
+            EXPECT_TRUE(offered) << key;
+        }
+    });
+}
+
+TEST_F(PlayerDialog, AMessageBoxBelongsToTheMainWindowWhenNoWindowIsActive)
+{
+    runMainWindow([&](CPlayerDlg& dialog) {
+        QApplication::setActiveWindow(nullptr);
+        ui.messageBox(QStringLiteral("prova"), MessageIcon::Warning);
+        EXPECT_EQ(MessageBox::lastParent(), &dialog);
+    });
+    MessageBox::takeRecorded();
 }
 
 TEST_F(PlayerDialog, TheAboutEntryOpensTheAboutBoxForItsCommandsOnly)

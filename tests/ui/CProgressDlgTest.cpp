@@ -2,8 +2,11 @@
 #include "widgets/DialogBuilder.h"
 
 #include "ui/WidgetAppUi.h"
+#include "widgets/QtTranslations.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -32,6 +35,17 @@ TEST(CProgressDlg, ShowsItsCaptionAndACancelButtonOnlyEnabledOnRequest)
     CProgressDlg cancellable;
     ASSERT_TRUE(cancellable.Create(nullptr, QStringLiteral("x"), 100, CProgressDlg::kEnableCancel));
     EXPECT_TRUE(DialogBuilder::control<QPushButton>(cancellable, IDCANCEL)->isEnabled());
+}
+
+TEST(CProgressDlg, NamesWhatItDoesAndShowsHowFarInPercent)
+{
+    CProgressDlg dialog;
+    ASSERT_TRUE(dialog.Create(nullptr, QStringLiteral("x"), 1000, 0));
+    dialog.SetDetail(QStringLiteral("\"Canzone\" nel brano 2 di 4"));
+    dialog.SetPos(500);
+    EXPECT_EQ(DialogBuilder::control<QProgressBar>(dialog, IDC_PROGRESS)->text(), "50%");
+    EXPECT_EQ(DialogBuilder::control<QLabel>(dialog, IDC_PROGRESS_DETAIL)->text(),
+              "\"Canzone\" nel brano 2 di 4");
 }
 
 TEST(CProgressDlg, TheBarCoversAWholeSlot)
@@ -75,6 +89,18 @@ TEST(CProgressDlg, WorkShownWithProgressEndsWhenItFinishesOrTheUserCancels)
     EXPECT_FALSE(ui.waitWithProgress(
         QStringLiteral("Conversione"), [] { return 0.25; }, [] { return false; }));
     EXPECT_EQ(shownAt, 250) << "the bar shows the worker's fraction";
+}
+
+} // namespace
+
+namespace {
+
+TEST(QtTranslationsTest, QtsOwnButtonsSpeakItalian)
+{
+    ASSERT_TRUE(QtTranslations::install()) << "Qt's translations (qt6-translations-l10n) are missing";
+    QDialogButtonBox buttons(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Open)->text().remove('&'), "Apri");
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().remove('&'), "Annulla");
 }
 
 } // namespace

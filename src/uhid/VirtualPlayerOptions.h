@@ -1,0 +1,29 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The options of zoffino-uhid-player.
+struct VirtualPlayerOptions
+{
+    // The flash image; empty for the one the program's simulated player uses.
+    std::string imagePath;
+    // What the player answers GET_TEXT with; empty keeps the firmware's own.
+    std::string text;
+    // The player drops off the bus at the first report the host sends after this many acknowledged block
+    // writes; once in a run.
+    std::optional<long> unplugAfter;
+    // How long the player stays unplugged before it is plugged in again; nothing keeps it out.
+    std::optional<std::chrono::milliseconds> replugAfter;
+    // Written with the player's hidraw node once the kernel has made it, removed when the player goes.
+    std::string readyFile;
+    bool help = false;
+    // Set when the arguments cannot be understood.
+    std::string error;
+
+    // Arguments without the program's own name.
+    static VirtualPlayerOptions parse(const std::vector<std::string>& arguments);
+    static std::string helpText(const std::string& program);
+};

@@ -27,10 +27,11 @@ QString slotSeconds(int mode)
                 : QString();
 }
 
-int modeOf(const QString& slots)
+int modeOf(const QString& count)
 {
-    const QStringList allowed{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("8")};
-    return static_cast<int>(allowed.indexOf(slots));
+    const QStringList allowed{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("4"),
+                              QStringLiteral("8")};
+    return static_cast<int>(allowed.indexOf(count));
 }
 
 int usage(const QString& text)
@@ -51,13 +52,14 @@ int CliTool::run(const QStringList& given)
                           : argument);
     }
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Gestione da riga di comando del lettore Zoffino USB.\n\n"
-                                                    "Comandi:\n"
-                                                    "  info                   testo, configurazione e spazi del lettore\n"
-                                                    "  load FILE --track N    carica un file audio nel brano N\n"
-                                                    "  play N                 suona il brano N\n"
-                                                    "  stop                   ferma il lettore\n"
-                                                    "  config                 mostra o cambia la configurazione"));
+    parser.setApplicationDescription(
+        QStringLiteral("Gestione da riga di comando del lettore Zoffino USB.\n\n"
+                       "Comandi:\n"
+                       "  info                   testo, configurazione e spazi del lettore\n"
+                       "  load FILE --track N    carica un file audio nel brano N\n"
+                       "  play N                 suona il brano N\n"
+                       "  stop                   ferma il lettore\n"
+                       "  config                 mostra o cambia la configurazione"));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption simulate(QStringLiteral("simulate"),
@@ -78,7 +80,8 @@ int CliTool::run(const QStringList& given)
     const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
                                  QStringLiteral("Risponde sì alle domande (conversione, taglio)."));
     parser.addOptions({simulate, reportTime, track, partition, loop, defaultTrack, yes});
-    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("info, load, play, stop o config"));
+    parser.addPositionalArgument(QStringLiteral("comando"),
+                                 QStringLiteral("info, load, play, stop o config"));
     if (!parser.parse(arguments)) {
         return usage(parser.errorText());
     }
@@ -129,9 +132,10 @@ int CliTool::run(const QStringList& given)
             std::printf("Lettore: %s\n", reinterpret_cast<const char*>(buffer.data()));
         }
         const DeviceConfig& config = app.m_Config;
-        std::printf("Brani: %d\nLoop: %s\nDefault: %s\nReport: %zu byte in ingresso, %zu in uscita\n",
+        std::printf("Brani: %d\nLoop: %s\nDefault: %s\nReport: %d byte in ingresso, %d in uscita\n",
                     1 << config.partitionMode(), config.loop() ? "on" : "off",
-                    config.defaultFlag() != 0 ? "sì" : "no", app.Link().caps().input, app.Link().caps().output);
+                    config.defaultFlag() != 0 ? "sì" : "no", app.Link().caps().input,
+                    app.Link().caps().output);
         for (int mode = 0; mode <= 3; ++mode) {
             std::printf("Con %d brani: %s s ciascuno\n", 1 << mode, qPrintable(slotSeconds(mode)));
         }
@@ -169,8 +173,8 @@ int CliTool::run(const QStringList& given)
             app.SendCommand(Protocol::CMD_SET_CONFIG, config.Config1, config.Config2, config.Config3, 0);
             app.m_Config = config;
         }
-        std::printf("Brani: %d\nLoop: %s\nDefault: %s\n", 1 << config.partitionMode(), config.loop() ? "on" : "off",
-                    config.defaultFlag() != 0 ? "sì" : "no");
+        std::printf("Brani: %d\nLoop: %s\nDefault: %s\n", 1 << config.partitionMode(),
+                    config.loop() ? "on" : "off", config.defaultFlag() != 0 ? "sì" : "no");
     } else if (command == QLatin1String("load")) {
         const QString file = positional.value(1);
         bool ok = false;
@@ -183,8 +187,8 @@ int CliTool::run(const QStringList& given)
             return usage(QStringLiteral("load vuole un FILE e --track N, con N da 1 a %1.").arg(1 << mode));
         }
         const std::optional<TrackSlot> slot = TrackSlot::forTrack(mode, n - 1);
-        const DeviceConfig controls =
-            DeviceConfig::fromControls(app.m_Config.loop(), mode, app.m_Config.defaultFlag() != 0, app.m_Config.Config3);
+        const DeviceConfig controls = DeviceConfig::fromControls(
+            app.m_Config.loop(), mode, app.m_Config.defaultFlag() != 0, app.m_Config.Config3);
         const int loaded = app.LoadTrack(file, QFileInfo(file).completeBaseName(), *slot, controls);
         if (loaded == TrackDownload::kRefused || loaded == TrackDownload::kFileFailed) {
             result = kRefusedFile;

@@ -2,6 +2,7 @@
 
 #include "app/CPlayerApp.h"
 #include "app/CommandLine.h"
+#include "cli/TerminalProgress.h"
 #include "cli/TerminalUi.h"
 #include "device/HidapiBackend.h"
 #include "device/Protocol.h"
@@ -189,7 +190,9 @@ int CliTool::run(const QStringList& given)
         const std::optional<TrackSlot> slot = TrackSlot::forTrack(mode, n - 1);
         const DeviceConfig controls = DeviceConfig::fromControls(
             app.m_Config.loop(), mode, app.m_Config.defaultFlag() != 0, app.m_Config.Config3);
-        const int loaded = app.LoadTrack(file, QFileInfo(file).completeBaseName(), *slot, controls);
+        const int loaded = TerminalProgress::s_interrupted != 0
+                               ? TrackLoader::kCancelled
+                               : app.LoadTrack(file, QFileInfo(file).completeBaseName(), *slot, controls);
         if (loaded == TrackDownload::kRefused || loaded == TrackDownload::kFileFailed) {
             result = kRefusedFile;
         } else if (loaded != TrackDownload::kDone) {

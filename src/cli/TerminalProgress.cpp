@@ -4,6 +4,13 @@
 
 #include <unistd.h>
 
+volatile std::sig_atomic_t TerminalProgress::s_interrupted = 0;
+
+bool TerminalProgress::stopRequested() const
+{
+    return s_interrupted != 0;
+}
+
 TerminalProgress::TerminalProgress(std::FILE* out, const QString& text, int upper)
     : m_out(out), m_text(text), m_upper(std::max(upper, 1)), m_terminal(::isatty(::fileno(out)) != 0)
 {

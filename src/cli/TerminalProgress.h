@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <csignal>
 #include <cstdio>
 
 // A progress line: on a terminal a bar redrawn in place with the percentage and the time left, otherwise a
@@ -17,6 +18,10 @@ public:
 
     void SetPos(int pos) override;
     void SetDetail(const QString& detail) override;
+    bool stopRequested() const override;
+
+    // Set from the SIGINT handler: the only thing it touches.
+    static volatile std::sig_atomic_t s_interrupted;
 
 private:
     void draw(int pos);

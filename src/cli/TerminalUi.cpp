@@ -66,6 +66,10 @@ bool TerminalUi::waitWithProgress(const QString& text, const std::function<doubl
     constexpr int kSteps = 1000;
     TerminalProgress progress(m_out, text, kSteps);
     while (!finished()) {
+        // Ctrl+C before anything was sent: the work is dropped and nothing goes to the player.
+        if (progress.stopRequested()) {
+            return false;
+        }
         progress.SetPos(static_cast<int>(fraction() * kSteps));
         QCoreApplication::processEvents();
         QThread::msleep(30);

@@ -98,7 +98,13 @@ int CliTool::run(const QStringList& given)
     if (positional.isEmpty()) {
         return usage(QStringLiteral("Manca il comando."));
     }
-    const QString command = positional.first();
+    const QString& command = positional.first();
+    // A mistyped command is told before any player is looked for.
+    if (!QStringList{QStringLiteral("info"), QStringLiteral("load"), QStringLiteral("play"),
+                     QStringLiteral("stop"), QStringLiteral("config")}
+             .contains(command)) {
+        return usage(QStringLiteral("Comando sconosciuto: %1").arg(command));
+    }
 
     CPlayerApp app;
     TerminalUi ui(parser.isSet(yes));

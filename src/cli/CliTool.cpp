@@ -196,9 +196,12 @@ int CliTool::run(const QStringList& given)
         const std::optional<TrackSlot> slot = TrackSlot::forTrack(mode, n - 1);
         const DeviceConfig controls = DeviceConfig::fromControls(
             app.m_Config.loop(), mode, app.m_Config.defaultFlag() != 0, app.m_Config.Config3);
-        const int loaded = TerminalProgress::s_interrupted != 0
-                               ? TrackLoader::kCancelled
-                               : app.LoadTrack(file, QFileInfo(file).completeBaseName(), *slot, controls);
+        // Declined, interrupted before the first block, or refused: nothing went to the player.
+        const std::vector<int> erased = app.TracksErasedBy(mode, *slot);
+        const bool go =
+            (erased.empty() || app.ConfirmRepartition(mode, erased)) && TerminalProgress::s_interrupted == 0;
+        const int loaded = go ? app.LoadTrack(file, QFileInfo(file).completeBaseName(), *slot, controls)
+                              : TrackLoader::kCancelled;
         if (loaded == TrackDownload::kRefused || loaded == TrackDownload::kFileFailed) {
             result = kRefusedFile;
         } else if (loaded != TrackDownload::kDone) {

@@ -4,6 +4,7 @@
 #include "app/CRegSettings.h"
 #include "app/OpenFailureAdvice.h"
 #include "device/UiMessagePump.h"
+#include "download/TrackSlot.h"
 #include "res/StringTable.h"
 
 #include <QCoreApplication>
@@ -189,4 +190,40 @@ void CPlayerApp::OpenArrivedDevice(int attemptsLeft)
         QTimer::singleShot(kArrivalRetry, m_pWatcher.get(),
                            [this, attemptsLeft] { OpenArrivedDevice(attemptsLeft - 1); });
     }
+}
+
+std::vector<int> CPlayerApp::TracksErasedBy(int partitionMode, const TrackSlot& target) const
+{
+    const int reported = m_Config.partitionMode();
+    std::vector<int> erased;
+    if (reported == partitionMode) {
+        return erased;
+    }
+    for (int track = 0; track < (1 << reported); ++track) {
+        const std::optional<TrackSlot> old = TrackSlot::forTrack(reported, track);
+        if (old && old->start < target.end() && target.start < old->end()) {
+            erased.push_back(track);
+        }
+    }
+    return erased;
+}
+
+bool CPlayerApp::ConfirmRepartition(int partitionMode, const std::vector<int>& erased)
+{
+    const auto parts = [](int mode) {
+        return mode == 0 ? QStringLiteral("un brano") : QStringLiteral("%1 brani").arg(1 << mode);
+    };
+    QStringList names;
+    for (int track : erased) {
+        const QString& name = m_strTrackName[static_cast<std::size_t>(track)];
+        names << QStringLiteral("\"%1\"").arg(name.isEmpty() ? QStringLiteral("Brano %1").arg(track + 1)
+                                                             : name);
+    }
+    const QString text =
+        QStringLiteral("Il lettore ora è diviso in %1; caricando questo brano con la divisione in %2, "
+                       "lo spazio che occupa cancella dal lettore %3: %4.")
+            .arg(parts(m_Config.partitionMode()), parts(partitionMode),
+                 erased.size() == 1 ? QStringLiteral("il brano") : QStringLiteral("i brani"),
+                 names.join(QStringLiteral(", ")));
+    return m_pUi && m_pUi->ask(text, MessageIcon::Warning, QStringLiteral("OK"), QString(), nullptr);
 }

@@ -98,6 +98,12 @@ public:
     int LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
                   const DeviceConfig& controls);
 
+    // The tracks on the player whose space a download into target with partitionMode would take: none
+    // unless it re-partitions, for the player's slots are those of the partition it reported.
+    std::vector<int> TracksErasedBy(int partitionMode, const TrackSlot& target) const;
+    // Asks before such a download, naming those tracks; true to go on.
+    bool ConfirmRepartition(int partitionMode, const std::vector<int>& erased);
+
     // The company key under which the settings are kept.
     void SetRegistryKey(const QString& key) { m_strRegistryKey = key; }
 

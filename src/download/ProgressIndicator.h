@@ -10,4 +10,7 @@ public:
     virtual void SetPos(int pos) = 0;
     // What is being done, in a line the window shows under its bar.
     virtual void SetDetail(const QString& /*detail*/) {}
+    // True once the user asked to stop: the download ends after the block under way, the slot closed
+    // with its end marks so that it holds a shorter but whole track.
+    virtual bool stopRequested() const { return false; }
 };

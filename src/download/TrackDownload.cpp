@@ -142,6 +142,7 @@ int TrackDownload::sendSamples(SourceFile& source, const QString& title, std::ui
 
     std::array<std::uint8_t, Protocol::kBlockSize> block;
     qint64 remaining = available;
+    bool stopped = false;
     m_lastEventPump = std::chrono::steady_clock::now();
     do {
         if (remaining < static_cast<qint64>(block.size())) {
@@ -162,9 +163,10 @@ int TrackDownload::sendSamples(SourceFile& source, const QString& title, std::ui
         addr += Protocol::kBlockSize;
         if (progress) {
             progress->SetPos(static_cast<int>(off));
+            stopped = progress->stopRequested();
         }
         pumpBetweenBlocks();
-    } while (off < limit);
+    } while (off < limit && !stopped);
 
     // Every later sector of the slot starts with an end mark.
     const std::uint32_t f = roundUpToSector(off);
@@ -177,6 +179,13 @@ int TrackDownload::sendSamples(SourceFile& source, const QString& title, std::ui
                 return deviceFailed(g);
             }
         }
+    }
+    if (stopped) {
+        progress.reset();
+        const double seconds = static_cast<double>(off - TrackSlot::kHeaderSize) / TrackSlot::kSampleRate;
+        tell(QStringLiteral("Download interrotto: il brano sul lettore contiene solo i primi %1 s del file.")
+                 .arg(QString::number(seconds, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','))));
+        return kStopped;
     }
     // The slot is consistent, but what it holds may be a mix of the file's old and new contents.
     if (source.changedSinceOpened()) {

@@ -21,6 +21,7 @@ public:
     static constexpr int kRefused = -1;
     static constexpr int kDeviceFailed = -3;
     static constexpr int kFileFailed = -4;
+    static constexpr int kStopped = -7;
     static constexpr int kBusy = -5;
 
     // config is the configuration the program holds; a download updates it with what it sends.

@@ -297,8 +297,8 @@ void CPlayerDlg::OnLoadFile()
         return;
     }
     const QString title = QFileInfo(path).completeBaseName();
-    const std::vector<int> erased = TracksErasedBy(*slot);
-    if (!erased.empty() && !ConfirmRepartition(erased)) {
+    const std::vector<int> erased = m_app.TracksErasedBy(m_nPartition, *slot);
+    if (!erased.empty() && !m_app.ConfirmRepartition(m_nPartition, erased)) {
         return;
     }
     QString& name = m_app.m_strTrackName[static_cast<std::size_t>(m_nTrack)];
@@ -323,42 +323,6 @@ void CPlayerDlg::OnLoadFile()
         }
     }
     UpdateData(false);
-}
-
-std::vector<int> CPlayerDlg::TracksErasedBy(const TrackSlot& target) const
-{
-    // The player's slots are those of the partition it reported, not of the button now chosen.
-    const int reported = m_app.m_Config.partitionMode();
-    std::vector<int> erased;
-    if (reported == m_nPartition) {
-        return erased;
-    }
-    for (int track = 0; track < (1 << reported); ++track) {
-        const std::optional<TrackSlot> old = TrackSlot::forTrack(reported, track);
-        if (old && old->start < target.end() && target.start < old->end()) {
-            erased.push_back(track);
-        }
-    }
-    return erased;
-}
-
-bool CPlayerDlg::ConfirmRepartition(const std::vector<int>& erased)
-{
-    const auto parts = [](int mode) {
-        return mode == 0 ? QStringLiteral("un brano") : QStringLiteral("%1 brani").arg(1 << mode);
-    };
-    QStringList names;
-    for (int track : erased) {
-        names << QStringLiteral("\"%1\"").arg(m_app.m_strTrackName[static_cast<std::size_t>(track)]);
-    }
-    const QString text =
-        QStringLiteral("Il lettore ora è diviso in %1; caricando questo brano con la divisione in %2, "
-                       "lo spazio che occupa cancella dal lettore %3: %4.")
-            .arg(parts(m_app.m_Config.partitionMode()), parts(m_nPartition),
-                 erased.size() == 1 ? QStringLiteral("il brano") : QStringLiteral("i brani"),
-                 names.join(QStringLiteral(", ")));
-    return m_app.Ui() &&
-           m_app.Ui()->ask(text, MessageIcon::Warning, QStringLiteral("OK"), QString(), nullptr);
 }
 
 void CPlayerDlg::SetCommandsEnabled(bool enabled)

@@ -73,9 +73,6 @@ private:
     void OnInitDialog();
     // Names, descriptions and tooltips for the controls a screen reader or a newcomer cannot make out.
     void DescribeControls();
-    // The tracks on the player whose space a download into target would take: none unless it re-partitions.
-    std::vector<int> TracksErasedBy(const TrackSlot& target) const;
-    bool ConfirmRepartition(const std::vector<int>& erased);
     // From the player's text and configuration, as at start.
     void StartFromPlayer();
     // Reads the controls into the members (true) or writes the members into the controls (false).

@@ -171,6 +171,22 @@ TEST_F(DownloadTrack, EndMarksFollowWhereTheSamplesEnd)
     }
 }
 
+TEST_F(DownloadTrack, AStoppedDownloadClosesTheSlotAfterTheBlockUnderWayAndSaysWhatItHolds)
+{
+    ui.stopAfterPositions = 400;
+    player->recordOutputReports(true);
+    EXPECT_EQ(download(WavBuilder::deviceFormat().data(WavBuilder::samples(44100)), 2, 1),
+              TrackDownload::kStopped);
+    const auto all = commits();
+    // Header, 400 sample blocks, then the end marks of the slot's three later sectors.
+    ASSERT_EQ(all.size(), 2u + 400u + 3u);
+    EXPECT_EQ(all[401], 0x40000u + 128u + 399u * 64u);
+    EXPECT_EQ(std::vector<std::uint32_t>(all.begin() + 402, all.end()),
+              (std::vector<std::uint32_t>{0x50000, 0x60000, 0x70000}));
+    EXPECT_EQ(ui.messages,
+              QStringList{"Download interrotto: il brano sul lettore contiene solo i primi 1,2 s del file."});
+}
+
 TEST_F(DownloadTrack, AFileLongerThanItsSlotFillsItToTheLastBlock)
 {
     const Bytes samples = WavBuilder::samples(200000);

@@ -9,6 +9,11 @@ public:
     ~RecordedProgress() override { m_record.open = false; }
     void SetPos(int pos) override { m_record.positions.push_back(pos); }
     void SetDetail(const QString& detail) override { m_record.detail = detail; }
+    bool stopRequested() const override
+    {
+        return m_record.stopAfter >= 0 &&
+               m_record.positions.size() >= static_cast<std::size_t>(m_record.stopAfter);
+    }
 
 private:
     RecordingUi::Progress& m_record;
@@ -18,6 +23,6 @@ private:
 
 std::unique_ptr<ProgressIndicator> RecordingUi::createProgress(const QString& text, int upper)
 {
-    progress.push_back({text, {}, upper, {}, false});
+    progress.push_back({text, {}, upper, {}, false, stopAfterPositions});
     return std::make_unique<RecordedProgress>(progress.back());
 }

@@ -21,6 +21,8 @@ public:
         int upper = 0;
         std::vector<int> positions;
         bool open = false;
+        // The user asks to stop once the bar has moved this often; negative: never.
+        int stopAfter = -1;
     };
 
     void messageBox(const QString& text, MessageIcon) override
@@ -91,4 +93,6 @@ public:
     // A deque: a progress window refers to its entry, which must not move.
     std::deque<Progress> progress;
     int eventPumps = 0;
+    // For the next progress windows: see Progress::stopAfter.
+    int stopAfterPositions = -1;
 };

@@ -1,0 +1,25 @@
+#include "cli/CliTool.h"
+
+#include "cli/TerminalProgress.h"
+
+#include <QCoreApplication>
+
+#include <csignal>
+#include <cstdlib>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    // Ctrl+C is a request: before the first block nothing is sent, during a download it stops after the
+    // block under way with the slot closed. A second one ends the program at once.
+    std::signal(SIGINT, [](int) {
+        if (TerminalProgress::s_interrupted != 0) {
+            std::_Exit(130);
+        }
+        TerminalProgress::s_interrupted = 1;
+    });
+    QCoreApplication::setOrganizationName(QStringLiteral("Quenmark Audio"));
+    QCoreApplication::setApplicationName(QStringLiteral("zoffino"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    return CliTool::run(QCoreApplication::arguments());
+}

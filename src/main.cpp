@@ -65,15 +65,13 @@ int main(int argc, char* argv[])
     if (options.device == CommandLine::Device::Simulated) {
         const QString path =
             options.imagePath.isEmpty() ? CommandLine::defaultImagePath() : options.imagePath;
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        auto player = std::make_unique<SimulatedPlayer>();
         std::string error;
-        if (!player->attachImage(QFile::encodeName(path).toStdString(), error)) {
+        auto player = SimulatedPlayer::onImage(path, std::chrono::microseconds(options.reportTimeUs), error);
+        if (!player) {
             std::fprintf(stderr, "Impossibile usare \"%s\" come memoria del lettore simulato: %s\n",
                          qPrintable(QDir::toNativeSeparators(path)), error.c_str());
             return 1;
         }
-        player->setReportTime(std::chrono::microseconds(options.reportTimeUs));
         theApp.SetBackend(std::move(player));
     } else {
         theApp.SetBackend(std::make_unique<HidapiBackend>());

@@ -110,15 +110,14 @@ int CliTool::run(const QStringList& given)
     TerminalUi ui(parser.isSet(yes));
     if (parser.isSet(simulate)) {
         const QString path = parser.value(simulate);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        auto player = std::make_unique<SimulatedPlayer>();
         std::string error;
-        if (!player->attachImage(QFile::encodeName(path).toStdString(), error)) {
+        auto player = SimulatedPlayer::onImage(
+            path, std::chrono::microseconds(parser.value(reportTime).toInt()), error);
+        if (!player) {
             std::fprintf(stderr, "Impossibile usare \"%s\" come memoria del lettore simulato: %s\n",
                          qPrintable(QDir::toNativeSeparators(path)), error.c_str());
             return kFailed;
         }
-        player->setReportTime(std::chrono::microseconds(parser.value(reportTime).toInt()));
         app.SetBackend(std::move(player));
     } else {
         app.SetBackend(std::make_unique<HidapiBackend>());

@@ -5,6 +5,10 @@
 #include "sim/PlayerCore.h"
 #include "sim/SimulatedPlayerHandle.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -137,4 +141,16 @@ bool SimulatedPlayer::isPlaying() const
     std::lock_guard lock(m_core->mutex);
     m_core->settle(PlayerCore::Clock::now());
     return m_core->firmware.isPlaying();
+}
+
+std::unique_ptr<SimulatedPlayer>
+SimulatedPlayer::onImage(const QString& path, std::chrono::microseconds reportTime, std::string& error)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    auto player = std::make_unique<SimulatedPlayer>();
+    if (!player->attachImage(QFile::encodeName(path).toStdString(), error)) {
+        return nullptr;
+    }
+    player->setReportTime(reportTime);
+    return player;
 }

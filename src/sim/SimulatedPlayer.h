@@ -3,6 +3,8 @@
 #include "device/HidBackend.h"
 #include "sim/PlayerFaults.h"
 
+#include <QString>
+
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -40,6 +42,11 @@ public:
     // one is created erased. Every later change of the flash is written through to it at once. On failure
     // error says why and the player keeps its flash.
     bool attachImage(const std::string& path, std::string& error);
+    // The player the program runs on with --simulate: its flash the image at path (its folder made when
+    // missing), each report taking reportTime on its bus. Null with the reason in error when the image
+    // cannot be used.
+    static std::unique_ptr<SimulatedPlayer> onImage(const QString& path, std::chrono::microseconds reportTime,
+                                                    std::string& error);
     // Time each report, in either direction, occupies the bus; 0 means an infinitely fast bus.
     void setReportTime(std::chrono::microseconds time);
 

@@ -26,13 +26,13 @@ int main(int argc, char* argv[])
     for (int i = 1; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
-    const CommandLine options = CommandLine::parse(arguments);
-    if (options.help || options.version || !options.error.isEmpty()) {
+    const CommandLine early = CommandLine::parse(arguments);
+    if (early.help || early.version || !early.error.isEmpty()) {
         QCoreApplication core(argc, argv);
         QtTranslations::install();
-        if (options.help) {
+        if (early.help) {
             std::fputs(qPrintable(CommandLine::helpText()), stdout);
-        } else if (options.version) {
+        } else if (early.version) {
             std::printf("ZoffinoUSB %s\n", qPrintable(CommandLine::programVersion()));
         } else {
             // Parsed again for Qt's part of the text in Italian, which needs the application's translator.
@@ -44,9 +44,13 @@ int main(int argc, char* argv[])
     }
 
     QApplication application(argc, argv);
+    // Lets a Wayland desktop match the window to its menu entry, and so to its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.quenmarkaudio.ZoffinoUSB"));
     // Without them Qt's dialogs and buttons would speak English among Italian windows; the program works
     // on without, so a missing translations package is no error.
     QtTranslations::install();
+    // Read again now that the application has its name, which names the default image's folder.
+    const CommandLine options = CommandLine::parse(arguments);
 
     // One program per user: two would interleave their blocks in the player's memory.
     SingleInstance instance(QStringLiteral("ZoffinoUSB"));

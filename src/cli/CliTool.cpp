@@ -64,8 +64,10 @@ int CliTool::run(const QStringList& given)
                                        QStringLiteral("BRANI"));
     const QCommandLineOption loop(QStringLiteral("loop"), QStringLiteral("Ripetizione: on oppure off."),
                                   QStringLiteral("on|off"));
-    const QCommandLineOption defaultTrack(QStringLiteral("default"), QStringLiteral("Il brano di default."),
-                                          QStringLiteral("N"));
+    const QCommandLineOption defaultTrack(
+        QStringLiteral("default"),
+        QStringLiteral("Il lettore suona un brano al tocco del suo tasto: 1 sì, 0 no."),
+        QStringLiteral("1|0"));
     const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
                                  QStringLiteral("Risponde sì alle domande (conversione, taglio)."));
     parser.addOptions({track, partition, loop, defaultTrack, yes});
@@ -163,6 +165,10 @@ int CliTool::run(const QStringList& given)
                 return usage(QStringLiteral("--loop vuole on oppure off."));
             }
             loopOn = parser.value(loop) == QLatin1String("on");
+        }
+        if (parser.isSet(defaultTrack) && parser.value(defaultTrack) != QLatin1String("1") &&
+            parser.value(defaultTrack) != QLatin1String("0")) {
+            return usage(QStringLiteral("--default vuole 1 oppure 0."));
         }
         const bool isDefault = parser.isSet(defaultTrack) ? parser.value(defaultTrack) == QLatin1String("1")
                                                           : config.defaultFlag() != 0;

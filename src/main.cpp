@@ -1,45 +1,56 @@
 #include "app/CPlayerApp.h"
 #include "app/CommandLine.h"
+#include "app/QtTranslations.h"
 #include "app/SingleInstance.h"
 #include "device/DeviceWatcher.h"
 #include "device/HidapiBackend.h"
 #include "sim/SimulatedPlayer.h"
 #include "ui/WidgetAppUi.h"
 #include "widgets/MessageBox.h"
-#include "widgets/QtTranslations.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QWidget>
 
 #include <cstdio>
-#include <cstring>
 
 CPlayerApp theApp;
 
 int main(int argc, char* argv[])
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Quenmark Audio"));
-    // Asking for help must work without a display, so it is answered before the GUI starts.
+    QCoreApplication::setApplicationVersion(CommandLine::programVersion());
+    // Help, the version and arguments that make no sense are answered before the GUI starts, so they need
+    // no display.
+    QStringList arguments;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            QCoreApplication::setApplicationName(QFileInfo(QString::fromLocal8Bit(argv[0])).baseName());
-            std::fputs(qPrintable(CommandLine::helpText(QCoreApplication::applicationName())), stdout);
-            return 0;
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const CommandLine early = CommandLine::parse(arguments);
+    if (early.help || early.version || !early.error.isEmpty()) {
+        QCoreApplication core(argc, argv);
+        QtTranslations::install();
+        if (early.help) {
+            std::fputs(qPrintable(CommandLine::helpText()), stdout);
+        } else if (early.version) {
+            std::printf("ZoffinoUSB %s\n", qPrintable(CommandLine::programVersion()));
+        } else {
+            // Parsed again for Qt's part of the text in Italian, which needs the application's translator.
+            std::fprintf(stderr, "%s\nVedere: %s --help\n", qPrintable(CommandLine::parse(arguments).error),
+                         qPrintable(QCoreApplication::arguments().value(0)));
+            return 2;
         }
+        return 0;
     }
 
     QApplication application(argc, argv);
+    // Lets a Wayland desktop match the window to its menu entry, and so to its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.quenmarkaudio.ZoffinoUSB"));
     // Without them Qt's dialogs and buttons would speak English among Italian windows; the program works
     // on without, so a missing translations package is no error.
     QtTranslations::install();
-    const CommandLine options = CommandLine::parse(QApplication::arguments().mid(1));
-    if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n%s", qPrintable(options.error),
-                     qPrintable(CommandLine::helpText(QApplication::applicationName())));
-        return 2;
-    }
+    // Read again now that the application has its name, which names the default image's folder.
+    const CommandLine options = CommandLine::parse(arguments);
 
     // One program per user: two would interleave their blocks in the player's memory.
     SingleInstance instance(QStringLiteral("ZoffinoUSB"));
@@ -63,8 +74,7 @@ int main(int argc, char* argv[])
     });
 
     if (options.device == CommandLine::Device::Simulated) {
-        const QString path =
-            options.imagePath.isEmpty() ? CommandLine::defaultImagePath() : options.imagePath;
+        const QString& path = options.imagePath;
         std::string error;
         auto player = SimulatedPlayer::onImage(path, std::chrono::microseconds(options.reportTimeUs), error);
         if (!player) {

@@ -1,60 +1,163 @@
 #include "app/CommandLine.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 
+namespace {
+
+const QString kSimulate = QStringLiteral("simulate");
+const QString kReportTime = QStringLiteral("report-time");
+constexpr int kMaxReportTimeUs = 1000000;
+
+void describe(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Gestisce i brani del lettore audio Zoffino USB (vendor 115f, product 0230).\n"
+                       "Senza opzioni usa il lettore collegato, attraverso hidapi."));
+    CommandLine::addStandardOptions(parser);
+    CommandLine::addDeviceOptions(parser);
+    // Qt's own options, which QApplication takes for itself, are known here too, so that the arguments can
+    // be checked before there is a display. They are spelt with one dash, like Qt's documentation does.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QStringList withValue{QStringLiteral("platform"),
+                                QStringLiteral("platformpluginpath"),
+                                QStringLiteral("platformtheme"),
+                                QStringLiteral("plugin"),
+                                QStringLiteral("style"),
+                                QStringLiteral("stylesheet"),
+                                QStringLiteral("display"),
+                                QStringLiteral("geometry"),
+                                QStringLiteral("qwindowgeometry"),
+                                QStringLiteral("title"),
+                                QStringLiteral("qwindowtitle"),
+                                QStringLiteral("icon"),
+                                QStringLiteral("qwindowicon"),
+                                QStringLiteral("session"),
+                                QStringLiteral("name"),
+                                QStringLiteral("qmljsdebugger")};
+    for (const QString& name : withValue) {
+        QCommandLineOption option(name, QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
+} // namespace
+
 CommandLine CommandLine::parse(const QStringList& arguments)
 {
-    static const QString kSimulate = QStringLiteral("--simulate");
     CommandLine result;
-    for (const QString& argument : arguments) {
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            result.help = true;
-        } else if (argument == kSimulate) {
-            result.device = Device::Simulated;
-            result.imagePath.clear();
-        } else if (argument.startsWith(kSimulate + QLatin1Char('='))) {
-            result.device = Device::Simulated;
-            result.imagePath = argument.mid(kSimulate.size() + 1);
-            if (result.imagePath.isEmpty()) {
-                result.error = QStringLiteral("--simulate= needs a file name");
-            }
-        } else if (argument.startsWith(QLatin1String("--report-time="))) {
-            bool ok = false;
-            result.reportTimeUs = argument.mid(14).toInt(&ok);
-            if (!ok || result.reportTimeUs < 0 || result.reportTimeUs > 1000000) {
-                result.error = QStringLiteral("--report-time= needs a number of microseconds up to 1000000");
-            }
-        } else {
-            result.error = QStringLiteral("unknown argument: %1").arg(argument);
-        }
+    QCommandLineParser parser;
+    describe(parser);
+    if (!parser.parse(QStringList{QStringLiteral("ZoffinoUSB")} + withDefaultImage(arguments))) {
+        result.error = parser.errorText();
     }
-    if (result.error.isEmpty() && result.reportTimeUs > 0 && result.device != Device::Simulated) {
-        result.error = QStringLiteral("--report-time= only applies to the simulated player");
+    // Help is given even beside an unknown option, as it says what the known ones are.
+    result.help = parser.isSet(QStringLiteral("help"));
+    result.version = parser.isSet(QStringLiteral("version"));
+    if (result.error.isEmpty() && !parser.positionalArguments().isEmpty()) {
+        result.error = QStringLiteral("Argomento sconosciuto: %1").arg(parser.positionalArguments().first());
+    }
+    if (result.error.isEmpty()) {
+        result.readDeviceOptions(parser);
     }
     return result;
 }
 
-QString CommandLine::helpText(const QString& program)
+QString CommandLine::helpText()
 {
-    return QStringLiteral(
-               "Usage: %1 [--simulate[=FILE]]\n"
-               "\n"
-               "Manages the tracks of a Zoffino USB audio player (vendor 115f, product 0230).\n"
-               "Without options the program talks to the real player through hidapi.\n"
-               "\n"
-               "  --simulate        run on a simulated player instead; its 1 MiB flash is kept in\n"
-               "                    %2\n"
-               "  --simulate=FILE   run on a simulated player whose flash is kept in FILE (a plain\n"
-               "                    1 MiB image, created erased when missing)\n"
-               "  --report-time=US  with --simulate: each report takes US microseconds on the\n"
-               "                    simulated bus (1000 as on full-speed USB; default 0)\n"
-               "  -h, --help        show this text\n")
-        .arg(program, QDir::toNativeSeparators(defaultImagePath()));
+    QCommandLineParser parser;
+    describe(parser);
+    const QString folder = defaultImagePath();
+    return parser.helpText() +
+           (folder.isEmpty() ? QString()
+                             : QStringLiteral("\nCon --simulate senza FILE la memoria simulata è in\n  %1\n")
+                                   .arg(QDir::toNativeSeparators(folder)));
+}
+
+QString CommandLine::programVersion()
+{
+    return QStringLiteral(ZOFFINO_VERSION);
 }
 
 QString CommandLine::defaultImagePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/simulated-player.img");
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // The window's own folder, whichever program asks: the command-line tool has a name of its own.
+    const QString program = QCoreApplication::applicationName();
+    const QString window = QStringLiteral("ZoffinoUSB");
+    if (program != window && folder.endsWith(QLatin1Char('/') + program)) {
+        folder = folder.left(folder.size() - program.size()) + window;
+    }
+    // Without a home there is no data folder, and the image must not land wherever "" leads.
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/simulated-player.img");
+}
+
+void CommandLine::addStandardOptions(QCommandLineParser& parser)
+{
+    // Qt's own help option has no Italian text.
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Mostra questo aiuto.")});
+    parser.addOption({{QStringLiteral("v"), QStringLiteral("version")},
+                      QStringLiteral("Mostra il numero di versione del programma.")});
+}
+
+void CommandLine::addDeviceOptions(QCommandLineParser& parser)
+{
+    parser.addOption({kSimulate,
+                      QStringLiteral("Usa un lettore simulato, con la memoria da 1 MiB nel FILE (creata "
+                                     "cancellata se manca). --simulate senza FILE: nella cartella dei dati "
+                                     "dell'utente."),
+                      QStringLiteral("FILE")});
+    parser.addOption({kReportTime,
+                      QStringLiteral("Con --simulate: ogni report impiega US microsecondi sul bus simulato "
+                                     "(1000 come su USB full-speed; predefinito 0)."),
+                      QStringLiteral("US"), QStringLiteral("0")});
+}
+
+QStringList CommandLine::withDefaultImage(const QStringList& arguments)
+{
+    QStringList result;
+    result.reserve(arguments.size());
+    bool options = true;
+    for (const QString& argument : arguments) {
+        // After "--" everything is a name, even one spelt like an option.
+        if (options && argument == QLatin1String("--simulate")) {
+            result << QStringLiteral("--simulate=") + defaultImagePath();
+        } else {
+            options = options && argument != QLatin1String("--");
+            result << argument;
+        }
+    }
+    return result;
+}
+
+void CommandLine::readDeviceOptions(const QCommandLineParser& parser)
+{
+    if (parser.isSet(kSimulate)) {
+        device = Device::Simulated;
+        imagePath = parser.value(kSimulate);
+        if (imagePath.isEmpty()) {
+            error = defaultImagePath().isEmpty()
+                        ? QStringLiteral("--simulate: nessuna cartella dei dati; indicare --simulate=FILE.")
+                        : QStringLiteral("--simulate= vuole il nome di un file.");
+            return;
+        }
+    }
+    if (parser.isSet(kReportTime)) {
+        bool ok = false;
+        reportTimeUs = parser.value(kReportTime).toInt(&ok);
+        if (!ok || reportTimeUs < 0 || reportTimeUs > kMaxReportTimeUs) {
+            error = QStringLiteral("--report-time vuole un numero di microsecondi da 0 a %1.")
+                        .arg(kMaxReportTimeUs);
+        } else if (reportTimeUs > 0 && device != Device::Simulated) {
+            error = QStringLiteral("--report-time vale solo per il lettore simulato (--simulate).");
+        }
+    }
 }

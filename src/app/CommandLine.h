@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QCommandLineParser;
+
 // The program's options. Without any it talks to the real player through hidapi.
 struct CommandLine
 {
@@ -13,18 +15,32 @@ struct CommandLine
     };
 
     Device device = Device::Hidapi;
-    // The simulated player's flash image; empty for the one in the user's data folder.
+    // The simulated player's flash image; "--simulate" alone gives defaultImagePath().
     QString imagePath;
     // Time each report of the simulated player takes on its bus, in microseconds; 0 is an infinitely fast
     // bus, 1000 paces it like full-speed USB.
     int reportTimeUs = 0;
     bool help = false;
+    bool version = false;
     // Set when the arguments cannot be understood.
     QString error;
 
-    // Arguments without the program's own name.
+    // Arguments without the program's own name. Needs no application object, so that help works without
+    // a display.
     static CommandLine parse(const QStringList& arguments);
-    static QString helpText(const QString& program);
-    // Where "--simulate" alone keeps the simulated player's flash.
+    // Needs an application object: the usage line names the program as it was started.
+    static QString helpText();
+    static QString programVersion();
+    // Where "--simulate" alone keeps the simulated player's flash: the same file for ZoffinoUSB, zoffino and
+    // zoffino-uhid-player, so a track loaded through one is there for the others. Empty without a home.
     static QString defaultImagePath();
+
+    // -h/--help and -v/--version, with texts in the program's language.
+    static void addStandardOptions(QCommandLineParser& parser);
+    // The options the window and the command-line tool share: --simulate[=FILE] and --report-time=US.
+    static void addDeviceOptions(QCommandLineParser& parser);
+    // "--simulate" alone stands for the default image: a parser's option has a value or none, never both.
+    static QStringList withDefaultImage(const QStringList& arguments);
+    // Reads the device options of a parsed parser into this one; sets error when they make no sense.
+    void readDeviceOptions(const QCommandLineParser& parser);
 };

@@ -45,13 +45,7 @@ int usage(const QString& text)
 
 int CliTool::run(const QStringList& given)
 {
-    // "--simulate" alone means the image in the user's data folder, which an option with a value cannot say.
-    QStringList arguments;
-    for (const QString& argument : given) {
-        arguments << (argument == QLatin1String("--simulate")
-                          ? QStringLiteral("--simulate=") + CommandLine::defaultImagePath()
-                          : argument);
-    }
+    const QStringList arguments = CommandLine::withDefaultImage(given);
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Gestione da riga di comando del lettore Zoffino USB.\n\n"
@@ -61,14 +55,8 @@ int CliTool::run(const QStringList& given)
                        "  play N                 suona il brano N\n"
                        "  stop                   ferma il lettore\n"
                        "  config                 mostra o cambia la configurazione"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption simulate(QStringLiteral("simulate"),
-                                      QStringLiteral("Usa un lettore simulato con la memoria nel FILE."),
-                                      QStringLiteral("FILE"));
-    const QCommandLineOption reportTime(QStringLiteral("report-time"),
-                                        QStringLiteral("Con --simulate: microsecondi per report."),
-                                        QStringLiteral("US"), QStringLiteral("0"));
+    CommandLine::addStandardOptions(parser);
+    CommandLine::addDeviceOptions(parser);
     const QCommandLineOption track(QStringLiteral("track"), QStringLiteral("Il brano (da 1)."),
                                    QStringLiteral("N"));
     const QCommandLineOption partition(QStringLiteral("partition"),
@@ -76,11 +64,13 @@ int CliTool::run(const QStringList& given)
                                        QStringLiteral("BRANI"));
     const QCommandLineOption loop(QStringLiteral("loop"), QStringLiteral("Ripetizione: on oppure off."),
                                   QStringLiteral("on|off"));
-    const QCommandLineOption defaultTrack(QStringLiteral("default"), QStringLiteral("Il brano di default."),
-                                          QStringLiteral("N"));
+    const QCommandLineOption defaultTrack(
+        QStringLiteral("default"),
+        QStringLiteral("Il lettore suona un brano al tocco del suo tasto: 1 sì, 0 no."),
+        QStringLiteral("1|0"));
     const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
                                  QStringLiteral("Risponde sì alle domande (conversione, taglio)."));
-    parser.addOptions({simulate, reportTime, track, partition, loop, defaultTrack, yes});
+    parser.addOptions({track, partition, loop, defaultTrack, yes});
     parser.addPositionalArgument(QStringLiteral("comando"),
                                  QStringLiteral("info, load, play, stop o config"));
     if (!parser.parse(arguments)) {
@@ -93,6 +83,11 @@ int CliTool::run(const QStringList& given)
     if (parser.isSet(QStringLiteral("version"))) {
         std::printf("zoffino %s\n", qPrintable(QCoreApplication::applicationVersion()));
         return kDone;
+    }
+    CommandLine device;
+    device.readDeviceOptions(parser);
+    if (!device.error.isEmpty()) {
+        return usage(device.error);
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty()) {
@@ -108,11 +103,10 @@ int CliTool::run(const QStringList& given)
 
     CPlayerApp app;
     TerminalUi ui(parser.isSet(yes));
-    if (parser.isSet(simulate)) {
-        const QString path = parser.value(simulate);
+    if (device.device == CommandLine::Device::Simulated) {
+        const QString& path = device.imagePath;
         std::string error;
-        auto player = SimulatedPlayer::onImage(
-            path, std::chrono::microseconds(parser.value(reportTime).toInt()), error);
+        auto player = SimulatedPlayer::onImage(path, std::chrono::microseconds(device.reportTimeUs), error);
         if (!player) {
             std::fprintf(stderr, "Impossibile usare \"%s\" come memoria del lettore simulato: %s\n",
                          qPrintable(QDir::toNativeSeparators(path)), error.c_str());
@@ -171,6 +165,10 @@ int CliTool::run(const QStringList& given)
                 return usage(QStringLiteral("--loop vuole on oppure off."));
             }
             loopOn = parser.value(loop) == QLatin1String("on");
+        }
+        if (parser.isSet(defaultTrack) && parser.value(defaultTrack) != QLatin1String("1") &&
+            parser.value(defaultTrack) != QLatin1String("0")) {
+            return usage(QStringLiteral("--default vuole 1 oppure 0."));
         }
         const bool isDefault = parser.isSet(defaultTrack) ? parser.value(defaultTrack) == QLatin1String("1")
                                                           : config.defaultFlag() != 0;

@@ -1,5 +1,7 @@
 #include "cli/CliTool.h"
 
+#include "app/CommandLine.h"
+#include "app/QtTranslations.h"
 #include "cli/TerminalProgress.h"
 
 #include <QCoreApplication>
@@ -20,6 +22,8 @@ int main(int argc, char* argv[])
     });
     QCoreApplication::setOrganizationName(QStringLiteral("Quenmark Audio"));
     QCoreApplication::setApplicationName(QStringLiteral("zoffino"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(CommandLine::programVersion());
+    // QCommandLineParser's own texts (usage, errors) in the program's language.
+    QtTranslations::install();
     return CliTool::run(QCoreApplication::arguments());
 }

@@ -10,7 +10,9 @@ TEST(CommandLine, ChoosesTheDeviceAndTheImage)
 
     const CommandLine plain = CommandLine::parse({"--simulate"});
     EXPECT_EQ(plain.device, CommandLine::Device::Simulated);
-    EXPECT_TRUE(plain.imagePath.isEmpty());
+    EXPECT_EQ(plain.imagePath, CommandLine::defaultImagePath());
+    EXPECT_TRUE(plain.imagePath.endsWith("/ZoffinoUSB/simulated-player.img"))
+        << plain.imagePath.toStdString();
     EXPECT_TRUE(plain.error.isEmpty());
 
     const CommandLine withFile = CommandLine::parse({"--simulate=/tmp/a b.img"});
@@ -18,6 +20,8 @@ TEST(CommandLine, ChoosesTheDeviceAndTheImage)
     EXPECT_EQ(withFile.imagePath, "/tmp/a b.img");
 
     EXPECT_TRUE(CommandLine::parse({"-h"}).help);
+    EXPECT_TRUE(CommandLine::parse({"--version"}).version);
+    EXPECT_TRUE(CommandLine::parse({"--simulated", "--help"}).help) << "help says what the known options are";
     EXPECT_EQ(CommandLine::parse({"--simulate", "--report-time=1000"}).reportTimeUs, 1000);
 }
 
@@ -29,6 +33,8 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow)
     EXPECT_FALSE(CommandLine::parse({"--simulate", "--report-time=fast"}).error.isEmpty());
     EXPECT_FALSE(CommandLine::parse({"--report-time=1000"}).error.isEmpty())
         << "only for the simulated player";
+    // After "--" a name spelt like the option is a name, and this program takes none.
+    EXPECT_FALSE(CommandLine::parse({"--", "--simulate"}).error.isEmpty());
 }
 
 } // namespace

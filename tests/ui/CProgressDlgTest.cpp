@@ -1,8 +1,8 @@
 #include "ui/CProgressDlg.h"
 #include "widgets/DialogBuilder.h"
 
+#include "app/QtTranslations.h"
 #include "ui/WidgetAppUi.h"
-#include "widgets/QtTranslations.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

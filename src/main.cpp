@@ -3,13 +3,10 @@
 #include "app/QtTranslations.h"
 #include "app/SingleInstance.h"
 #include "device/DeviceWatcher.h"
-#include "device/HidapiBackend.h"
-#include "sim/SimulatedPlayer.h"
 #include "ui/WidgetAppUi.h"
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QWidget>
 
 #include <cstdio>
@@ -73,19 +70,13 @@ int main(int argc, char* argv[])
         }
     });
 
-    if (options.device == CommandLine::Device::Simulated) {
-        const QString& path = options.imagePath;
-        std::string error;
-        auto player = SimulatedPlayer::onImage(path, std::chrono::microseconds(options.reportTimeUs), error);
-        if (!player) {
-            std::fprintf(stderr, "Impossibile usare \"%s\" come memoria del lettore simulato: %s\n",
-                         qPrintable(QDir::toNativeSeparators(path)), error.c_str());
-            return 1;
-        }
-        theApp.SetBackend(std::move(player));
-    } else {
-        theApp.SetBackend(std::make_unique<HidapiBackend>());
+    QString failure;
+    std::unique_ptr<HidBackend> backend = options.openBackend(failure);
+    if (!backend) {
+        std::fprintf(stderr, "%s\n", qPrintable(failure));
+        return 1;
     }
+    theApp.SetBackend(std::move(backend));
 
     // Players plugged in or out while the program runs are found without a restart.
     theApp.SetWatcher(DeviceWatcher::forBackend(*theApp.Backend()));

@@ -1,5 +1,8 @@
 #include "app/CommandLine.h"
 
+#include "device/HidapiBackend.h"
+#include "sim/SimulatedPlayer.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -160,4 +163,18 @@ void CommandLine::readDeviceOptions(const QCommandLineParser& parser)
             error = QStringLiteral("--report-time vale solo per il lettore simulato (--simulate).");
         }
     }
+}
+
+std::unique_ptr<HidBackend> CommandLine::openBackend(QString& failure) const
+{
+    if (device != Device::Simulated) {
+        return std::make_unique<HidapiBackend>();
+    }
+    std::string reason;
+    auto player = SimulatedPlayer::onImage(imagePath, std::chrono::microseconds(reportTimeUs), reason);
+    if (!player) {
+        failure = QStringLiteral("Impossibile usare \"%1\" come memoria del lettore simulato: %2")
+                      .arg(QDir::toNativeSeparators(imagePath), QString::fromStdString(reason));
+    }
+    return player;
 }

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class HidBackend;
 class QCommandLineParser;
 
 // The program's options. Without any it talks to the real player through hidapi.
@@ -43,4 +46,7 @@ struct CommandLine
     static QStringList withDefaultImage(const QStringList& arguments);
     // Reads the device options of a parsed parser into this one; sets error when they make no sense.
     void readDeviceOptions(const QCommandLineParser& parser);
+    // The player these options name: the simulated one on its image, or the real one through hidapi. Null,
+    // with failure set to a message for the user, when the image cannot be used.
+    std::unique_ptr<HidBackend> openBackend(QString& failure) const;
 };

@@ -4,15 +4,12 @@
 #include "app/CommandLine.h"
 #include "cli/TerminalProgress.h"
 #include "cli/TerminalUi.h"
-#include "device/HidapiBackend.h"
 #include "device/Protocol.h"
 #include "download/TrackLoader.h"
 #include "download/TrackSlot.h"
-#include "sim/SimulatedPlayer.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
 #include <array>
@@ -103,19 +100,13 @@ int CliTool::run(const QStringList& given)
 
     CPlayerApp app;
     TerminalUi ui(parser.isSet(yes));
-    if (device.device == CommandLine::Device::Simulated) {
-        const QString& path = device.imagePath;
-        std::string error;
-        auto player = SimulatedPlayer::onImage(path, std::chrono::microseconds(device.reportTimeUs), error);
-        if (!player) {
-            std::fprintf(stderr, "Impossibile usare \"%s\" come memoria del lettore simulato: %s\n",
-                         qPrintable(QDir::toNativeSeparators(path)), error.c_str());
-            return kFailed;
-        }
-        app.SetBackend(std::move(player));
-    } else {
-        app.SetBackend(std::make_unique<HidapiBackend>());
+    QString failure;
+    std::unique_ptr<HidBackend> backend = device.openBackend(failure);
+    if (!backend) {
+        std::fprintf(stderr, "%s\n", qPrintable(failure));
+        return kFailed;
     }
+    app.SetBackend(std::move(backend));
     app.SetUi(&ui);
     if (app.OpenDevice() != 0) {
         return kNoPlayer;

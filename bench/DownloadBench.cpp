@@ -121,11 +121,11 @@ Run download(CPlayerApp& app, const QString& path, std::uint32_t samples)
     const TrackSlot slot = *TrackSlot::forTrack(0, 0);
     const double cpu = threadCpuSeconds();
     const auto start = Clock::now();
-    const int result =
+    const LoadResult result =
         app.DownloadTrack(path, QStringLiteral("bench"), slot.start, slot.length, DeviceConfig::defaults());
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (result != TrackDownload::kDone) {
-        std::fprintf(stderr, "download of %u samples failed: %d\n", samples, result);
+    if (result != LoadResult::Done) {
+        std::fprintf(stderr, "download of %u samples failed: %d\n", samples, static_cast<int>(result));
         std::exit(1);
     }
     return {seconds, threadCpuSeconds() - cpu};

@@ -58,11 +58,10 @@ double walkSeconds(const QString& path)
     if (!file.open(QIODevice::ReadOnly)) {
         return -1;
     }
-    WavFormat format{};
     const auto start = std::chrono::steady_clock::now();
-    const qint64 size = ReadWavHeader(&file, QString(), &format);
+    const WavHeader header = ReadWavHeader(&file, QString());
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return size == 64 && IsDeviceFormat(format) ? seconds : -1;
+    return header.dataSize == 64 && IsDeviceFormat(header) ? seconds : -1;
 }
 
 } // namespace

@@ -82,9 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (result == AudioConverter::Result::Done) {
         check(error.isEmpty() && written <= kMaxSamples);
         check(out.open(QIODevice::ReadOnly));
-        WavFormat format;
-        const qint64 declared = ReadWavHeader(&out, {}, &format);
-        check(IsDeviceFormat(format) && out.pos() == 44 && declared == qint64(written));
+        const WavHeader header = ReadWavHeader(&out, {});
+        const qint64 declared = header.dataSize;
+        check(IsDeviceFormat(header) && out.pos() == 44 && declared == qint64(written));
         check(out.size() == 44 + declared + (declared & 1));
         out.close();
         check(out.remove());

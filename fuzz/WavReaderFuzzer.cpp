@@ -42,14 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Read-only: a writable QBuffer would fill a seek past its end with zeros, up to gigabytes.
     check(buffer.open(QIODevice::ReadOnly));
 
-    WavFormat format;
-    const qint64 result = ReadWavHeader(&buffer, QString(), &format);
-    IsDeviceFormat(format);
+    const WavHeader header = ReadWavHeader(&buffer, QString());
+    IsDeviceFormat(header);
+    const qint64 result = header.dataSize;
 
-    check(result >= -1 && result <= 0xFFFFFFFF);
-    if (size < 12)
-        check(result == 0);
-    if (size >= 12 && result >= 0) {
+    check(result >= 0 && result <= 0xFFFFFFFF);
+    check((size < 12) == (header.found == WavHeader::Found::Unreadable));
+    if (header.found == WavHeader::Found::Data) {
         // Positioned right after a "data" head that declares the size returned.
         const qint64 pos = buffer.pos();
         check(pos >= 20 && pos <= qint64(size));

@@ -15,4 +15,8 @@ public:
 
     // The player was plugged in (present) or out while the program ran; m_nDeviceState already says so.
     virtual void deviceChanged(bool present) = 0;
+
+    // A command that hands out the user-interface events while it runs started (busy) or ended: what must
+    // not start meanwhile waits for it.
+    virtual void busyChanged(bool busy) { (void)busy; }
 };

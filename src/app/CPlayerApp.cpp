@@ -8,11 +8,14 @@
 #include "res/StringTable.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
 #include <QTimer>
 
 #include <algorithm>
-
 #include <cstdio>
+#include <cstring>
+#include <utility>
 
 namespace {
 
@@ -38,19 +41,7 @@ void CPlayerApp::SetUi(AppUi* ui)
 
 bool CPlayerApp::InitInstance()
 {
-    SetRegistryKey(QStringLiteral("Quenmark Audio"));
-    m_pSettings = std::make_unique<CRegSettings>(m_strRegistryKey, QCoreApplication::applicationName());
-    for (int n = 1; n <= 4; ++n) {
-        QString name;
-        m_pSettings->ReadStringById(m_pSettings->m_pszSection, IDS_BRANO1 + n - 1, name, 255, QString());
-        m_strTrackName[static_cast<std::size_t>(n - 1)] = name;
-    }
-    for (std::size_t i = 0; i < m_strTrackName.size(); ++i) {
-        if (m_strTrackName[i].isEmpty()) {
-            m_strTrackName[i] = QStringLiteral("Brano %1").arg(i + 1);
-        }
-    }
-
+    LoadSettings();
     m_Config = {0, 0, 45};
     m_nDefaultTrack = 0;
     m_nDeviceState = 0;
@@ -64,7 +55,31 @@ bool CPlayerApp::InitInstance()
         m_pUi->runMainWindow(*this);
     }
     CloseDevice();
+    SaveSettings();
+    return false;
+}
 
+void CPlayerApp::LoadSettings()
+{
+    SetRegistryKey(QStringLiteral("Quenmark Audio"));
+    m_pSettings = std::make_unique<CRegSettings>(m_strRegistryKey, QCoreApplication::applicationName());
+    for (int n = 1; n <= 4; ++n) {
+        QString name;
+        m_pSettings->ReadStringById(m_pSettings->m_pszSection, IDS_BRANO1 + n - 1, name, 255, QString());
+        m_strTrackName[static_cast<std::size_t>(n - 1)] = name;
+    }
+    for (std::size_t i = 0; i < m_strTrackName.size(); ++i) {
+        if (m_strTrackName[i].isEmpty()) {
+            m_strTrackName[i] = DefaultTrackName(static_cast<int>(i));
+        }
+    }
+}
+
+void CPlayerApp::SaveSettings()
+{
+    if (!m_pSettings) {
+        return;
+    }
     const char* section = m_pSettings->m_pszSection;
     m_pSettings->BeginSave();
     m_pSettings->WriteNumber(section, StringTable::load(IDS_CONFIG1), m_Config.Config1);
@@ -79,7 +94,11 @@ bool CPlayerApp::InitInstance()
         std::fprintf(stderr, "%s\n", qPrintable(m_pSettings->LastFailure()));
     }
     m_pSettings.reset();
-    return false;
+}
+
+QString CPlayerApp::DefaultTrackName(int track)
+{
+    return tr("Brano %1").arg(track + 1);
 }
 
 void CPlayerApp::ReportOpenFailure(std::uint32_t errorCode)
@@ -109,10 +128,9 @@ int CPlayerApp::OpenDevice()
     return 0;
 }
 
-int CPlayerApp::CloseDevice()
+void CPlayerApp::CloseDevice()
 {
     m_link.close();
-    return 1;
 }
 
 void CPlayerApp::SetWatcher(std::unique_ptr<DeviceWatcher> watcher)
@@ -124,24 +142,104 @@ void CPlayerApp::SetWatcher(std::unique_ptr<DeviceWatcher> watcher)
     }
 }
 
-int CPlayerApp::LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
-                          const DeviceConfig& controls)
+// While a command that hands out the user-interface events runs, nothing else may start: the user
+// interface is told, and a player that goes meanwhile is the command's to report (the watcher tells
+// afterwards).
+class CPlayerApp::BusyScope
 {
-    // A player that goes during the download is the download's to report; the watcher tells afterwards.
-    if (m_pWatcher) {
-        m_pWatcher->setPaused(true);
+public:
+    explicit BusyScope(CPlayerApp& app) : m_app(app)
+    {
+        if (m_app.m_nBusy++ == 0) {
+            notify(true);
+        }
     }
-    const int result = m_loader.LoadTrack(path, title, slot, controls);
-    if (m_pWatcher) {
-        m_pWatcher->setPaused(false);
+    ~BusyScope()
+    {
+        if (--m_app.m_nBusy == 0) {
+            notify(false);
+        }
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    void notify(bool busy)
+    {
+        if (m_app.m_pWatcher) {
+            m_app.m_pWatcher->setPaused(busy);
+        }
+        if (m_app.m_pUi) {
+            m_app.m_pUi->busyChanged(busy);
+        }
+    }
+
+    CPlayerApp& m_app;
+};
+
+std::optional<QString> CPlayerApp::DeviceText()
+{
+    std::array<std::uint8_t, 256> buffer{};
+    if (QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0) != ReportProtocol::TextQuery::Done) {
+        return std::nullopt;
+    }
+    const auto* text = reinterpret_cast<const char*>(buffer.data());
+    return QString::fromLatin1(text, static_cast<qsizetype>(strnlen(text, buffer.size())));
+}
+
+LoadResult CPlayerApp::LoadFile(const QString& path, int track, int partitionMode,
+                                const DeviceConfig& controls)
+{
+    const std::optional<TrackSlot> slot = TrackSlot::forTrack(partitionMode, track);
+    if (IsBusy() || !slot || track < 0 || track >= TrackSlot::countFor(partitionMode)) {
+        return IsBusy() ? LoadResult::Busy : LoadResult::Refused;
+    }
+    BusyScope busy(*this);
+    const std::vector<int> erased = TracksErasedBy(partitionMode, slot);
+    if (!erased.empty() && !ConfirmRepartition(partitionMode, erased, true)) {
+        return LoadResult::Cancelled;
+    }
+    const QString title = QFileInfo(path).completeBaseName();
+    QString& name = m_strTrackName[static_cast<std::size_t>(track)];
+    const QString previous = std::exchange(name, title);
+    const LoadResult result = m_loader.LoadTrack(path, title, *slot, controls);
+    if (nothingSent(result)) {
+        // The track the player holds is the one it held, and so is its name.
+        name = previous;
+    } else if (result == LoadResult::Done) {
+        // The names of tracks that are no longer there would only mislead.
+        for (int other : erased) {
+            if (other != track) {
+                m_strTrackName[static_cast<std::size_t>(other)] = DefaultTrackName(other);
+            }
+        }
     }
     return result;
+}
+
+bool CPlayerApp::ChangeConfig(const DeviceConfig& config)
+{
+    if (IsBusy()) {
+        return false;
+    }
+    const std::vector<int> erased = TracksErasedBy(config.partitionMode(), std::nullopt);
+    if (!erased.empty() && !ConfirmRepartition(config.partitionMode(), erased, false)) {
+        return false;
+    }
+    if (!(config == m_Config)) {
+        m_protocol.SetConfig(config);
+        m_Config = config;
+        for (int track : erased) {
+            m_strTrackName[static_cast<std::size_t>(track)] = DefaultTrackName(track);
+        }
+    }
+    return true;
 }
 
 void CPlayerApp::OnDevicesChanged(const std::vector<std::string>& removedPaths)
 {
     HidBackend* backend = m_link.backend();
-    if (!backend || IsDownloading()) {
+    if (!backend || IsBusy()) {
         return;
     }
     std::vector<std::string> players;
@@ -171,7 +269,7 @@ void CPlayerApp::OnDevicesChanged(const std::vector<std::string>& removedPaths)
 
 void CPlayerApp::OpenArrivedDevice(int attemptsLeft)
 {
-    if (m_nDeviceState > 0 || IsDownloading()) {
+    if (m_nDeviceState > 0 || IsBusy()) {
         return;
     }
     const std::uint32_t failure = m_link.open();
@@ -192,38 +290,39 @@ void CPlayerApp::OpenArrivedDevice(int attemptsLeft)
     }
 }
 
-std::vector<int> CPlayerApp::TracksErasedBy(int partitionMode, const TrackSlot& target) const
+std::vector<int> CPlayerApp::TracksErasedBy(int partitionMode, const std::optional<TrackSlot>& target) const
 {
     const int reported = m_Config.partitionMode();
     std::vector<int> erased;
     if (reported == partitionMode) {
         return erased;
     }
-    for (int track = 0; track < (1 << reported); ++track) {
+    for (int track = 0; track < TrackSlot::countFor(reported); ++track) {
         const std::optional<TrackSlot> old = TrackSlot::forTrack(reported, track);
-        if (old && old->start < target.end() && target.start < old->end()) {
+        if (old && (!target || (old->start < target->end() && target->start < old->end()))) {
             erased.push_back(track);
         }
     }
     return erased;
 }
 
-bool CPlayerApp::ConfirmRepartition(int partitionMode, const std::vector<int>& erased)
+bool CPlayerApp::ConfirmRepartition(int partitionMode, const std::vector<int>& erased, bool loading)
 {
-    const auto parts = [](int mode) {
-        return mode == 0 ? QStringLiteral("un brano") : QStringLiteral("%1 brani").arg(1 << mode);
-    };
     QStringList names;
     for (int track : erased) {
-        const QString& name = m_strTrackName[static_cast<std::size_t>(track)];
-        names << QStringLiteral("\"%1\"").arg(name.isEmpty() ? QStringLiteral("Brano %1").arg(track + 1)
-                                                             : name);
+        names << QStringLiteral("\"%1\"").arg(m_strTrackName[static_cast<std::size_t>(track)]);
     }
+    const int now = TrackSlot::countFor(m_Config.partitionMode());
+    const int next = TrackSlot::countFor(partitionMode);
+    const auto count = static_cast<int>(erased.size());
     const QString text =
-        QStringLiteral("Il lettore ora è diviso in %1; caricando questo brano con la divisione in %2, "
-                       "lo spazio che occupa cancella dal lettore %3: %4.")
-            .arg(parts(m_Config.partitionMode()), parts(partitionMode),
-                 erased.size() == 1 ? QStringLiteral("il brano") : QStringLiteral("i brani"),
-                 names.join(QStringLiteral(", ")));
-    return m_pUi && m_pUi->ask(text, MessageIcon::Warning, QStringLiteral("OK"), QString(), nullptr);
+        loading
+            ? tr("Il lettore ora è diviso in %1; caricando questo brano con la divisione in %2, lo spazio "
+                 "che occupa cancella dal lettore %3: %4.")
+                  .arg(tr("%n brani", "division", now), tr("%n brani", "division", next),
+                       tr("i brani", "erased", count), names.join(QStringLiteral(", ")))
+            : tr("Il lettore ora è diviso in %1; la divisione in %2 cancella dal lettore %3: %4.")
+                  .arg(tr("%n brani", "division", now), tr("%n brani", "division", next),
+                       tr("i brani", "erased", count), names.join(QStringLiteral(", ")));
+    return m_pUi && m_pUi->ask(text, MessageIcon::Warning, tr("OK"), QString(), nullptr);
 }

@@ -8,6 +8,7 @@
 #include "download/TrackDownload.h"
 #include "download/TrackLoader.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <array>
@@ -29,6 +30,8 @@ class CRegSettings;
 // input reports, posts them to the message queue and sets the playing flag, the one field it writes.
 class CPlayerApp
 {
+    Q_DECLARE_TR_FUNCTIONS(CPlayerApp)
+
 public:
     using Report = ReportProtocol::Report;
 
@@ -52,7 +55,7 @@ public:
 
     // Opens the player (telling the user when there is none) and sets m_nDeviceState; 0 or -1.
     int OpenDevice();
-    int CloseDevice();
+    void CloseDevice();
 
     // Watches for players plugged in or out while the program runs; set before InitInstance (without one,
     // the player is looked for at start only).
@@ -62,47 +65,65 @@ public:
     // told either way; no message box. Nothing happens while a download runs: its own failure path holds.
     void OnDevicesChanged(const std::vector<std::string>& removedPaths = {});
 
-    int WriteReport(const Report& report) { return m_protocol.WriteReport(report); }
-    int SendCommand(int command, int a, int b, int c, int d)
+    bool WriteReport(const Report& report) { return m_protocol.WriteReport(report); }
+    bool SendCommand(int command, int a, int b, int c, int d)
     {
         return m_protocol.SendCommand(command, a, b, c, d);
     }
-    int QueryDevice(int command, int a, int b, std::span<std::uint8_t> dest)
+    std::optional<std::uint32_t> QueryDevice(int command, int a, int b, std::span<std::uint8_t> dest)
     {
         return m_protocol.QueryDevice(command, a, b, dest);
     }
-    int QueryDeviceText(int command, std::span<std::uint8_t> dest, int a, int b)
+    ReportProtocol::TextQuery QueryDeviceText(int command, std::span<std::uint8_t> dest, int a, int b)
     {
         return m_protocol.QueryDeviceText(command, dest, a, b);
     }
-    int WriteMemoryBlock(std::uint32_t address, std::span<const std::uint8_t, Protocol::kBlockSize> block)
+    bool WriteMemoryBlock(std::uint32_t address, std::span<const std::uint8_t, Protocol::kBlockSize> block)
     {
         return m_protocol.WriteMemoryBlock(address, block);
     }
-    // The start-up reading of the configuration into m_Config and m_wConfigWord.
-    void ReadDeviceConfig(std::span<std::uint8_t> buffer)
-    {
-        m_protocol.ReadDeviceConfig(buffer, m_Config, m_wConfigWord);
-    }
+    // The text the player gives of itself; nothing when it did not answer.
+    std::optional<QString> DeviceText();
+    // The start-up reading of the configuration into m_Config.
+    void ReadDeviceConfig(std::span<std::uint8_t> buffer) { m_protocol.ReadDeviceConfig(buffer, m_Config); }
 
     // Writes a WAV file's samples into the track slot at start; controls is the configuration the main
     // window's controls give (see TrackDownload).
-    int DownloadTrack(const QString& path, const QString& title, std::uint32_t start, std::uint32_t length,
-                      const DeviceConfig& controls)
+    LoadResult DownloadTrack(const QString& path, const QString& title, std::uint32_t start,
+                             std::uint32_t length, const DeviceConfig& controls)
     {
         return m_download.DownloadTrack(path, title, start, length, controls);
     }
-    bool IsDownloading() const { return m_download.running(); }
-    // The Load command's work once a file and a slot are chosen: a file in another format is converted
-    // after a question, a track longer than the slot cut after a warning (see TrackLoader).
-    int LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
-                  const DeviceConfig& controls);
+
+    // The commands, the same for the window and the command-line tool.
+    //
+    // Plays a track (from 0) of a player divided by partitionMode.
+    bool Play(int track, int partitionMode) { return m_protocol.Play(track, partitionMode); }
+    // Stops playback: the configuration the player holds, sent again.
+    bool Stop() { return m_protocol.Stop(m_Config); }
+    // The Load command once a file, a track and a partition are chosen: asks before it re-partitions the
+    // player, converts a file in another format and cuts a track longer than its slot after a question
+    // each (see TrackLoader), downloads, and keeps the track names: the file's name for the track unless
+    // nothing was sent, and the default names for the tracks the new partition erased.
+    LoadResult LoadFile(const QString& path, int track, int partitionMode, const DeviceConfig& controls);
+    // Sends a new configuration; when it re-partitions the player, only after the user agreed to lose the
+    // tracks it holds. False when declined.
+    bool ChangeConfig(const DeviceConfig& config);
 
     // The tracks on the player whose space a download into target with partitionMode would take: none
-    // unless it re-partitions, for the player's slots are those of the partition it reported.
-    std::vector<int> TracksErasedBy(int partitionMode, const TrackSlot& target) const;
-    // Asks before such a download, naming those tracks; true to go on.
-    bool ConfirmRepartition(int partitionMode, const std::vector<int>& erased);
+    // unless it re-partitions, for the player's slots are those of the partition it reported. Without a
+    // target, every track the new partition takes the place of.
+    std::vector<int> TracksErasedBy(int partitionMode, const std::optional<TrackSlot>& target) const;
+
+    // A command that hands the user-interface events out while it runs (a load, with its conversion and
+    // download) makes the program busy: nothing else may start meanwhile, and the user interface is told.
+    bool IsBusy() const { return m_nBusy > 0; }
+
+    // The track names and the configuration kept between runs.
+    void LoadSettings();
+    void SaveSettings();
+    // The name a track has until a file is loaded into it ("Brano 3").
+    static QString DefaultTrackName(int track);
 
     // The company key under which the settings are kept.
     void SetRegistryKey(const QString& key) { m_strRegistryKey = key; }
@@ -110,22 +131,25 @@ public:
     // Shared state. Only the playing flag is written by the reader thread.
     std::atomic<int> m_bPlaying{0};
     std::unique_ptr<CRegSettings> m_pSettings;
-    CPlayerDlg* m_pMainDlg = nullptr;
     int m_nDeviceState = 0;
     DeviceConfig m_Config{0, 0, 45};
-    std::uint32_t m_wConfigWord = 0;
     int m_nDefaultTrack = 0;
     std::array<QString, kTrackCount> m_strTrackName;
     CDiagnosticsDlg* m_pDiagDlg = nullptr;
     CPlayerDlg* m_pMainWnd = nullptr;
 
 private:
+    class BusyScope;
+
+    // Asks before a re-partition, naming the tracks it erases; true to go on.
+    bool ConfirmRepartition(int partitionMode, const std::vector<int>& erased, bool loading);
     void ReportOpenFailure(std::uint32_t errorCode);
     // Opens a player that was plugged in; a node whose permissions are not set yet is tried again a few
     // times over about a second.
     void OpenArrivedDevice(int attemptsLeft);
 
     AppUi* m_pUi = nullptr;
+    int m_nBusy = 0;
     QString m_strRegistryKey;
     std::unique_ptr<DeviceWatcher> m_pWatcher;
     UiMessageQueue m_messages;

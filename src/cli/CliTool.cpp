@@ -4,38 +4,63 @@
 #include "app/CommandLine.h"
 #include "cli/TerminalProgress.h"
 #include "cli/TerminalUi.h"
-#include "device/Protocol.h"
-#include "download/TrackLoader.h"
+#include "download/Durations.h"
 #include "download/TrackSlot.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <array>
 #include <cstdio>
+#include <map>
 
 namespace {
 
-QString slotSeconds(int mode)
+// What each command takes besides the device options: how many words after its name, and which options.
+struct CommandShape
 {
-    const std::optional<TrackSlot> slot = TrackSlot::forTrack(mode, 0);
-    return slot ? QString::number(static_cast<double>(slot->capacity()) / TrackSlot::kSampleRate, 'f', 1)
-                      .replace(QLatin1Char('.'), QLatin1Char(','))
-                : QString();
-}
+    int arguments;
+    QStringList options;
+};
 
-int modeOf(const QString& count)
+const std::map<QString, CommandShape>& commands()
 {
-    const QStringList allowed{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("4"),
-                              QStringLiteral("8")};
-    return static_cast<int>(allowed.indexOf(count));
+    static const std::map<QString, CommandShape> shapes{
+        {QStringLiteral("info"), {0, {}}},
+        {QStringLiteral("load"),
+         {1, {QStringLiteral("track"), QStringLiteral("partition"), QStringLiteral("yes")}}},
+        {QStringLiteral("play"), {1, {}}},
+        {QStringLiteral("stop"), {0, {}}},
+        {QStringLiteral("config"),
+         {0,
+          {QStringLiteral("loop"), QStringLiteral("default"), QStringLiteral("partition"),
+           QStringLiteral("yes")}}},
+    };
+    return shapes;
 }
 
 int usage(const QString& text)
 {
-    std::fprintf(stderr, "%s\nVedere: zoffino --help\n", qPrintable(text));
+    std::fprintf(stderr, "%s\n%s\n", qPrintable(text), qPrintable(CliTool::tr("Vedere: zoffino --help")));
     return CliTool::kUsage;
+}
+
+// The partition mode a --partition value names, or nothing.
+std::optional<int> partitionOption(const QCommandLineParser& parser)
+{
+    bool ok = false;
+    const int count = parser.value(QStringLiteral("partition")).toInt(&ok);
+    return ok ? TrackSlot::modeForCount(count) : std::nullopt;
+}
+
+bool interrupted()
+{
+    return TerminalProgress::s_interrupted != 0;
+}
+
+QString yesNo(bool value)
+{
+    return value ? CliTool::tr("sì") : CliTool::tr("no");
 }
 
 } // namespace
@@ -44,32 +69,24 @@ int CliTool::run(const QStringList& given)
 {
     const QStringList arguments = CommandLine::withDefaultImage(given);
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Gestione da riga di comando del lettore Zoffino USB.\n\n"
-                       "Comandi:\n"
-                       "  info                   testo, configurazione e spazi del lettore\n"
-                       "  load FILE --track N    carica un file audio nel brano N\n"
-                       "  play N                 suona il brano N\n"
-                       "  stop                   ferma il lettore\n"
-                       "  config                 mostra o cambia la configurazione"));
+    parser.setApplicationDescription(tr("Gestione da riga di comando del lettore Zoffino USB.\n\n"
+                                        "Comandi:\n"
+                                        "  info                   testo, configurazione e spazi del lettore\n"
+                                        "  load FILE --track N    carica un file audio nel brano N\n"
+                                        "  play N                 suona il brano N\n"
+                                        "  stop                   ferma il lettore\n"
+                                        "  config                 mostra o cambia la configurazione"));
     CommandLine::addStandardOptions(parser);
     CommandLine::addDeviceOptions(parser);
-    const QCommandLineOption track(QStringLiteral("track"), QStringLiteral("Il brano (da 1)."),
-                                   QStringLiteral("N"));
-    const QCommandLineOption partition(QStringLiteral("partition"),
-                                       QStringLiteral("Divide la memoria in 1, 2, 4 o 8 brani."),
-                                       QStringLiteral("BRANI"));
-    const QCommandLineOption loop(QStringLiteral("loop"), QStringLiteral("Ripetizione: on oppure off."),
-                                  QStringLiteral("on|off"));
-    const QCommandLineOption defaultTrack(
-        QStringLiteral("default"),
-        QStringLiteral("Il lettore suona un brano al tocco del suo tasto: 1 sì, 0 no."),
-        QStringLiteral("1|0"));
-    const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
-                                 QStringLiteral("Risponde sì alle domande (conversione, taglio)."));
-    parser.addOptions({track, partition, loop, defaultTrack, yes});
-    parser.addPositionalArgument(QStringLiteral("comando"),
-                                 QStringLiteral("info, load, play, stop o config"));
+    parser.addOptions({
+        {QStringLiteral("track"), tr("Il brano (da 1)."), QStringLiteral("N")},
+        {QStringLiteral("partition"), tr("Divide la memoria in 1, 2, 4 o 8 brani."), tr("BRANI")},
+        {QStringLiteral("loop"), tr("Ripetizione: on oppure off."), QStringLiteral("on|off")},
+        {QStringLiteral("default"), tr("Il lettore suona un brano al tocco del suo tasto: 1 sì, 0 no."),
+         QStringLiteral("1|0")},
+        {{QStringLiteral("y"), QStringLiteral("yes")}, tr("Risponde sì alle domande (conversione, taglio).")},
+    });
+    parser.addPositionalArgument(tr("comando"), tr("info, load, play, stop o config"));
     if (!parser.parse(arguments)) {
         return usage(parser.errorText());
     }
@@ -88,18 +105,31 @@ int CliTool::run(const QStringList& given)
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty()) {
-        return usage(QStringLiteral("Manca il comando."));
+        return usage(tr("Manca il comando."));
     }
+    // Whatever is mistyped or left over is told before any player is looked for.
     const QString& command = positional.first();
-    // A mistyped command is told before any player is looked for.
-    if (!QStringList{QStringLiteral("info"), QStringLiteral("load"), QStringLiteral("play"),
-                     QStringLiteral("stop"), QStringLiteral("config")}
-             .contains(command)) {
-        return usage(QStringLiteral("Comando sconosciuto: %1").arg(command));
+    const auto shape = commands().find(command);
+    if (shape == commands().end()) {
+        return usage(tr("Comando sconosciuto: %1").arg(command));
+    }
+    if (positional.size() - 1 > shape->second.arguments) {
+        return usage(
+            tr("%1 non vuole altro dopo di sé: %2").arg(command, positional.mid(1).join(QLatin1Char(' '))));
+    }
+    const QStringList deviceOptions{QStringLiteral("simulate"), QStringLiteral("report-time")};
+    for (const QString& option : parser.optionNames()) {
+        const QString name = option == QLatin1String("y") ? QStringLiteral("yes") : option;
+        if (!shape->second.options.contains(name) && !deviceOptions.contains(name)) {
+            return usage(tr("%1 non accetta --%2.").arg(command, name));
+        }
+    }
+    if (parser.isSet(QStringLiteral("partition")) && !partitionOption(parser)) {
+        return usage(tr("--partition vuole 1, 2, 4 o 8."));
     }
 
     CPlayerApp app;
-    TerminalUi ui(parser.isSet(yes));
+    TerminalUi ui(parser.isSet(QStringLiteral("yes")));
     QString failure;
     std::unique_ptr<HidBackend> backend = device.openBackend(failure);
     if (!backend) {
@@ -109,97 +139,128 @@ int CliTool::run(const QStringList& given)
     app.SetBackend(std::move(backend));
     app.SetUi(&ui);
     if (app.OpenDevice() != 0) {
+        app.SetUi(nullptr);
         return kNoPlayer;
     }
-    // Replies reach a query only while a window listens; here the tool itself does.
-    app.Messages().setHandler(UiTarget::MainWindow, [](UiMessage&) {});
     std::array<std::uint8_t, 256> buffer{};
     app.ReadDeviceConfig(buffer);
+    // The track names are the window's: a track loaded here has its name there, and the other way round.
+    app.LoadSettings();
 
     int result = kDone;
     if (command == QLatin1String("info")) {
-        buffer.fill(0);
-        if (app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0) == ReportProtocol::kQueryDone) {
-            std::printf("Lettore: %s\n", reinterpret_cast<const char*>(buffer.data()));
-        }
-        const DeviceConfig& config = app.m_Config;
-        std::printf("Brani: %d\nLoop: %s\nDefault: %s\nReport: %d byte in ingresso, %d in uscita\n",
-                    1 << config.partitionMode(), config.loop() ? "on" : "off",
-                    config.defaultFlag() != 0 ? "sì" : "no", app.Link().caps().input,
-                    app.Link().caps().output);
-        for (int mode = 0; mode <= 3; ++mode) {
-            std::printf("Con %d brani: %s s ciascuno\n", 1 << mode, qPrintable(slotSeconds(mode)));
-        }
-    } else if (command == QLatin1String("play") || command == QLatin1String("stop")) {
-        if (command == QLatin1String("play")) {
-            bool ok = false;
-            const int n = positional.value(1).toInt(&ok);
-            if (!ok || n < 1 || n > (1 << app.m_Config.partitionMode())) {
-                return usage(QStringLiteral("play vuole il numero di un brano, da 1 a %1.")
-                                 .arg(1 << app.m_Config.partitionMode()));
-            }
-            app.SendCommand(Protocol::CMD_PLAY, ((n - 1) * 4) & 0xFF, 0, 0,
-                            app.m_Config.partitionMode() == 0 ? 15 : 3);
-        } else {
-            app.SendCommand(Protocol::CMD_SET_CONFIG, app.m_Config.Config1, app.m_Config.Config2,
-                            app.m_Config.Config3, 0);
-        }
+        result = info(app);
+    } else if (command == QLatin1String("play")) {
+        result = play(app, positional.value(1));
+    } else if (command == QLatin1String("stop")) {
+        result = app.Stop() ? kDone : kFailed;
     } else if (command == QLatin1String("config")) {
-        DeviceConfig config = app.m_Config;
-        int mode = config.partitionMode();
-        bool loopOn = config.loop();
-        if (parser.isSet(partition) && (mode = modeOf(parser.value(partition))) < 0) {
-            return usage(QStringLiteral("--partition vuole 1, 2, 4 o 8."));
-        }
-        if (parser.isSet(loop)) {
-            if (parser.value(loop) != QLatin1String("on") && parser.value(loop) != QLatin1String("off")) {
-                return usage(QStringLiteral("--loop vuole on oppure off."));
-            }
-            loopOn = parser.value(loop) == QLatin1String("on");
-        }
-        if (parser.isSet(defaultTrack) && parser.value(defaultTrack) != QLatin1String("1") &&
-            parser.value(defaultTrack) != QLatin1String("0")) {
-            return usage(QStringLiteral("--default vuole 1 oppure 0."));
-        }
-        const bool isDefault = parser.isSet(defaultTrack) ? parser.value(defaultTrack) == QLatin1String("1")
-                                                          : config.defaultFlag() != 0;
-        config = DeviceConfig::fromControls(loopOn, mode, isDefault, config.Config3);
-        if (!(config == app.m_Config)) {
-            app.SendCommand(Protocol::CMD_SET_CONFIG, config.Config1, config.Config2, config.Config3, 0);
-            app.m_Config = config;
-        }
-        std::printf("Brani: %d\nLoop: %s\nDefault: %s\n", 1 << config.partitionMode(),
-                    config.loop() ? "on" : "off", config.defaultFlag() != 0 ? "sì" : "no");
-    } else if (command == QLatin1String("load")) {
-        const QString file = positional.value(1);
-        bool ok = false;
-        const int n = parser.value(track).toInt(&ok);
-        int mode = app.m_Config.partitionMode();
-        if (parser.isSet(partition) && (mode = modeOf(parser.value(partition))) < 0) {
-            return usage(QStringLiteral("--partition vuole 1, 2, 4 o 8."));
-        }
-        if (file.isEmpty() || !ok || n < 1 || n > (1 << mode)) {
-            return usage(QStringLiteral("load vuole un FILE e --track N, con N da 1 a %1.").arg(1 << mode));
-        }
-        const std::optional<TrackSlot> slot = TrackSlot::forTrack(mode, n - 1);
-        const DeviceConfig controls = DeviceConfig::fromControls(
-            app.m_Config.loop(), mode, app.m_Config.defaultFlag() != 0, app.m_Config.Config3);
-        // Declined, interrupted before the first block, or refused: nothing went to the player.
-        const std::vector<int> erased = app.TracksErasedBy(mode, *slot);
-        const bool go =
-            (erased.empty() || app.ConfirmRepartition(mode, erased)) && TerminalProgress::s_interrupted == 0;
-        const int loaded = go ? app.LoadTrack(file, QFileInfo(file).completeBaseName(), *slot, controls)
-                              : TrackLoader::kCancelled;
-        if (loaded == TrackDownload::kRefused || loaded == TrackDownload::kFileFailed) {
-            result = kRefusedFile;
-        } else if (loaded != TrackDownload::kDone) {
-            result = kFailed;
-        }
+        result = config(app, parser);
     } else {
-        result = usage(QStringLiteral("Comando sconosciuto: %1").arg(command));
+        result = load(app, parser, positional.value(1));
     }
-    app.Messages().clearHandler(UiTarget::MainWindow);
     app.CloseDevice();
+    if (command == QLatin1String("load") || command == QLatin1String("config")) {
+        app.SaveSettings();
+    }
     app.SetUi(nullptr);
     return result;
+}
+
+int CliTool::info(CPlayerApp& app)
+{
+    if (const std::optional<QString> text = app.DeviceText()) {
+        std::printf("%s\n", qPrintable(tr("Lettore: %1").arg(*text)));
+    }
+    const DeviceConfig& config = app.m_Config;
+    const int tracks = TrackSlot::countFor(config.partitionMode());
+    std::printf("%s\n",
+                qPrintable(tr("Brani: %1\nLoop: %2\nDefault: %3\nReport: %4 byte in ingresso, %5 in uscita")
+                               .arg(tracks)
+                               .arg(config.loop() ? QStringLiteral("on") : QStringLiteral("off"))
+                               .arg(yesNo(config.defaultFlag() != 0))
+                               .arg(app.Link().caps().input)
+                               .arg(app.Link().caps().output)));
+    for (int mode = 0; mode <= 3; ++mode) {
+        std::printf("%s\n", qPrintable(tr("Con %n brani: %1 s ciascuno", nullptr, TrackSlot::countFor(mode))
+                                           .arg(Durations::tenths(TrackSlot::secondsFor(mode)))));
+    }
+    return kDone;
+}
+
+int CliTool::play(CPlayerApp& app, const QString& track)
+{
+    const int mode = app.m_Config.partitionMode();
+    bool ok = false;
+    const int n = track.toInt(&ok);
+    if (!ok || n < 1 || n > TrackSlot::countFor(mode)) {
+        return usage(tr("play vuole il numero di un brano, da 1 a %1.").arg(TrackSlot::countFor(mode)));
+    }
+    return app.Play(n - 1, mode) ? kDone : kFailed;
+}
+
+int CliTool::config(CPlayerApp& app, const QCommandLineParser& parser)
+{
+    DeviceConfig config = app.m_Config;
+    const int mode = partitionOption(parser).value_or(config.partitionMode());
+    bool loop = config.loop();
+    if (parser.isSet(QStringLiteral("loop"))) {
+        const QString value = parser.value(QStringLiteral("loop"));
+        if (value != QLatin1String("on") && value != QLatin1String("off")) {
+            return usage(tr("--loop vuole on oppure off."));
+        }
+        loop = value == QLatin1String("on");
+    }
+    bool isDefault = config.defaultFlag() != 0;
+    if (parser.isSet(QStringLiteral("default"))) {
+        const QString value = parser.value(QStringLiteral("default"));
+        if (value != QLatin1String("1") && value != QLatin1String("0")) {
+            return usage(tr("--default vuole 1 oppure 0."));
+        }
+        isDefault = value == QLatin1String("1");
+    }
+    config = DeviceConfig::fromControls(loop, mode, isDefault, config.Config3);
+    if (!app.ChangeConfig(config)) {
+        return interrupted() ? kInterrupted : kFailed;
+    }
+    std::printf("%s\n", qPrintable(tr("Brani: %1\nLoop: %2\nDefault: %3")
+                                       .arg(TrackSlot::countFor(config.partitionMode()))
+                                       .arg(config.loop() ? QStringLiteral("on") : QStringLiteral("off"))
+                                       .arg(yesNo(config.defaultFlag() != 0))));
+    return kDone;
+}
+
+int CliTool::load(CPlayerApp& app, const QCommandLineParser& parser, const QString& file)
+{
+    const int mode = partitionOption(parser).value_or(app.m_Config.partitionMode());
+    bool ok = false;
+    const int n = parser.value(QStringLiteral("track")).toInt(&ok);
+    if (file.isEmpty() || !ok || n < 1 || n > TrackSlot::countFor(mode)) {
+        return usage(tr("load vuole un FILE e --track N, con N da 1 a %1.").arg(TrackSlot::countFor(mode)));
+    }
+    if (file.contains(QLatin1String("://")) && !QFileInfo::exists(file)) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(tr("\"%1\" non è un file di questo computer: si caricano solo file locali, "
+                                   "indicati con il loro percorso.")
+                                    .arg(file)));
+        return kRefusedFile;
+    }
+    const DeviceConfig controls = DeviceConfig::fromControls(
+        app.m_Config.loop(), mode, app.m_Config.defaultFlag() != 0, app.m_Config.Config3);
+    const LoadResult loaded = app.LoadFile(file, n - 1, mode, controls);
+    if (interrupted() && loaded != LoadResult::Done) {
+        if (loaded != LoadResult::Stopped) {
+            std::fprintf(stderr, "%s\n", qPrintable(tr("Interrotto: nulla è stato inviato al lettore.")));
+        }
+        return kInterrupted;
+    }
+    switch (loaded) {
+    case LoadResult::Done:
+        return kDone;
+    case LoadResult::Refused:
+    case LoadResult::FileFailed:
+        return kRefusedFile;
+    default:
+        return kFailed;
+    }
 }

@@ -1,16 +1,18 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QStringList>
 
-#include <memory>
-
 class CPlayerApp;
-class TerminalUi;
+class QCommandLineParser;
 
 // The command-line tool `zoffino`: the player's information, loading a file into a track slot, playing,
-// stopping and setting the configuration, on the same core as the window.
+// stopping and setting the configuration, on the same core as the window. It only reads the command line,
+// asks and presents: the commands themselves are the core's.
 class CliTool
 {
+    Q_DECLARE_TR_FUNCTIONS(CliTool)
+
 public:
     // Exit codes, as the manual page documents them.
     static constexpr int kDone = 0;
@@ -18,7 +20,15 @@ public:
     static constexpr int kUsage = 2;
     static constexpr int kNoPlayer = 3;
     static constexpr int kRefusedFile = 4;
+    // Stopped by Ctrl+C, as a shell reports a program that SIGINT ended.
+    static constexpr int kInterrupted = 130;
 
     // arguments: the whole command line, the program's name first.
     static int run(const QStringList& arguments);
+
+private:
+    static int info(CPlayerApp& app);
+    static int play(CPlayerApp& app, const QString& track);
+    static int config(CPlayerApp& app, const QCommandLineParser& parser);
+    static int load(CPlayerApp& app, const QCommandLineParser& parser, const QString& file);
 };

@@ -30,6 +30,10 @@ void TerminalUi::processEvents()
 bool TerminalUi::ask(const QString& text, MessageIcon, const QString& acceptText, const QString& checkText,
                      bool* checked)
 {
+    // Ctrl+C at a question, or before it, declines it and everything after it.
+    if (TerminalProgress::s_interrupted != 0) {
+        return false;
+    }
     std::fprintf(m_out, "%s\n", qPrintable(text));
     if (m_assumeYes) {
         // --yes takes the offered choice as it stands, check box included.
@@ -57,7 +61,7 @@ bool TerminalUi::ask(const QString& text, MessageIcon, const QString& acceptText
         }
         *checked = line.empty() || line[0] == 's' || line[0] == 'S' || line[0] == 'y' || line[0] == 'Y';
     }
-    return yes;
+    return yes && TerminalProgress::s_interrupted == 0;
 }
 
 bool TerminalUi::waitWithProgress(const QString& text, const std::function<double()>& fraction,

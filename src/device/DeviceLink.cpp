@@ -41,7 +41,6 @@ std::uint32_t DeviceLink::open()
         if (info.vendorId != Protocol::kVendorId || info.productId != Protocol::kProductId) {
             continue;
         }
-        m_Attributes = info;
         std::unique_ptr<HidDevice> writer = m_pBackend->open(info.path);
         if (!writer) {
             failure = m_pBackend->lastError();
@@ -165,12 +164,15 @@ int DeviceLink::ReadReports(const std::stop_token& stop)
             continue;
         }
         const std::uint8_t type = report[1];
+        // A reply is for whoever waits for it: a query of the window or of the command-line tool.
         const bool mainWindow = m_messages.hasHandler(UiTarget::MainWindow);
+        std::vector<std::uint8_t> record(kReportRecordSize, 0);
+        std::copy(report.begin() + 2, report.end(), record.begin());
         if (mainWindow) {
-            std::vector<std::uint8_t> record(kReportRecordSize, 0);
-            std::copy(report.begin() + 2, report.end(), record.begin());
             m_messages.post({.message = WM_DEVICE_BUSY, .wParam = 0});
-            m_messages.post({.message = WM_DEVICE_REPORT, .wParam = type, .bytes = std::move(record)});
+        }
+        m_messages.post({.message = WM_DEVICE_REPORT, .wParam = type, .bytes = std::move(record)});
+        if (mainWindow) {
             m_messages.post({.message = WM_DEVICE_BUSY, .wParam = 1});
         }
         if (type == Protocol::REPORT_STATUS) {

@@ -22,8 +22,9 @@
 // every input report to the user-interface thread through the message queue. It keeps the last input report,
 // whose first byte is the acknowledgement flag of a block write.
 //
-// A message goes out only while a window listens for it (has a handler registered with the queue): the
-// diagnostics window for every report, the main window for the player's own reports and the playing state.
+// The player's own reports always go to the queue, where a query takes its reply whether or not a window
+// listens; the main window, while it listens (has a handler registered with the queue), also gets the
+// playing state, and the diagnostics window, while it listens, every report.
 class DeviceLink
 {
 public:
@@ -97,7 +98,6 @@ private:
 
     std::unique_ptr<HidDevice> m_hWriteDevice;
     std::unique_ptr<HidDevice> m_hReadDevice;
-    HidDeviceInfo m_Attributes;
     HidReportLengths m_Caps;
     std::string m_szDevicePath;
     std::string m_openPath;

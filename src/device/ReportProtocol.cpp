@@ -31,7 +31,7 @@ std::size_t ReportProtocol::InputPayloadLength() const
     return input >= 2 ? input - 2u : 0u;
 }
 
-int ReportProtocol::WriteReport(const Report& report)
+bool ReportProtocol::WriteReport(const Report& report)
 {
     const std::size_t length = std::min<std::size_t>(m_link.caps().output, report.size());
     // Shown before it is written, so that the player's answer, which the reader may post while the write
@@ -53,10 +53,10 @@ int ReportProtocol::WriteReport(const Report& report)
         m_link.postToDiagnostics(
             {.message = WM_DIAG_WRITE, .lParam = 1, .text = "Bytes Written: " + std::to_string(written)});
     }
-    return 1;
+    return result >= 0;
 }
 
-int ReportProtocol::SendCommand(int command, int a, int b, int c, int d)
+bool ReportProtocol::SendCommand(int command, int a, int b, int c, int d)
 {
     Report report{};
     report[0] = Protocol::kOutputReportId;
@@ -65,8 +65,19 @@ int ReportProtocol::SendCommand(int command, int a, int b, int c, int d)
     report[3] = low8(b);
     report[4] = low8(c);
     report[5] = low8(d);
-    WriteReport(report);
-    return 1;
+    return WriteReport(report);
+}
+
+bool ReportProtocol::SetConfig(const DeviceConfig& config)
+{
+    return SendCommand(Protocol::CMD_SET_CONFIG, config.Config1, config.Config2, config.Config3, 0);
+}
+
+bool ReportProtocol::Play(int track, int partitionMode)
+{
+    // The player finds a track by four times its number; the last byte tells a whole-memory track from one
+    // of several slots.
+    return SendCommand(Protocol::CMD_PLAY, track * 4, 0, 0, partitionMode == 0 ? 15 : 3);
 }
 
 std::optional<UiMessage> ReportProtocol::TakeReply(std::uint8_t awaitedType, Clock::time_point deadline)
@@ -80,13 +91,14 @@ std::optional<UiMessage> ReportProtocol::TakeReply(std::uint8_t awaitedType, Clo
     return std::nullopt;
 }
 
-int ReportProtocol::QueryDevice(int command, int a, int b, std::span<std::uint8_t> dest)
+std::optional<std::uint32_t> ReportProtocol::QueryDevice(int command, int a, int b,
+                                                         std::span<std::uint8_t> dest)
 {
     const std::size_t payload = InputPayloadLength();
     SendCommand(command, a, b, 0, 0);
     const std::optional<UiMessage> reply = TakeReply(awaitedReplyType(command), Clock::now() + kReplyTimeout);
     if (!reply) {
-        return kQueryTimedOut;
+        return std::nullopt;
     }
     const std::vector<std::uint8_t>& record = reply->bytes;
     const std::uint32_t value =
@@ -94,10 +106,11 @@ int ReportProtocol::QueryDevice(int command, int a, int b, std::span<std::uint8_
         static_cast<std::uint32_t>(record[2]) << 16 | static_cast<std::uint32_t>(record[3]) << 24;
     const std::size_t count = std::min({payload, dest.size(), record.size()});
     std::copy_n(record.begin(), count, dest.begin());
-    return static_cast<int>(value);
+    return value;
 }
 
-int ReportProtocol::QueryDeviceText(int command, std::span<std::uint8_t> dest, int a, int b)
+ReportProtocol::TextQuery ReportProtocol::QueryDeviceText(int command, std::span<std::uint8_t> dest, int a,
+                                                          int b)
 {
     static constexpr std::size_t kTextLimit = 240;
     const std::size_t payload = InputPayloadLength();
@@ -107,7 +120,7 @@ int ReportProtocol::QueryDeviceText(int command, std::span<std::uint8_t> dest, i
     for (;;) {
         const std::optional<UiMessage> reply = TakeReply(awaited, Clock::now() + kReplyTimeout);
         if (!reply) {
-            return kQueryTimedOut;
+            return TextQuery::TimedOut;
         }
         const auto chunk = std::span(reply->bytes).first(std::min(payload, reply->bytes.size()));
         // A destination shorter than the text limit takes what fits; the rest of the text is lost.
@@ -116,19 +129,19 @@ int ReportProtocol::QueryDeviceText(int command, std::span<std::uint8_t> dest, i
                     dest.begin() + static_cast<std::ptrdiff_t>(offset));
         offset += chunk.size();
         if (command != Protocol::CMD_GET_TEXT) {
-            return kQueryDone;
+            return TextQuery::Done;
         }
         if (std::find(chunk.begin(), chunk.end(), 0) != chunk.end()) {
-            return kQueryDone;
+            return TextQuery::Done;
         }
         if (offset >= kTextLimit || offset >= dest.size()) {
-            return kQueryTextTooLong;
+            return TextQuery::TooLong;
         }
     }
 }
 
-int ReportProtocol::WriteMemoryBlock(std::uint32_t address,
-                                     std::span<const std::uint8_t, Protocol::kBlockSize> block)
+bool ReportProtocol::WriteMemoryBlock(std::uint32_t address,
+                                      std::span<const std::uint8_t, Protocol::kBlockSize> block)
 {
     static constexpr std::size_t kHalf = Protocol::kBlockSize / 2;
     Report report{};
@@ -148,23 +161,18 @@ int ReportProtocol::WriteMemoryBlock(std::uint32_t address,
     WriteReport(report);
 
     // A block that did not reach the player is not written, whatever report arrives meanwhile.
-    if (!m_link.canWrite()) {
-        return kBlockNotAcknowledged;
-    }
-    return m_link.waitForAcknowledgement(Clock::now() + kAckTimeout) ? static_cast<int>(Protocol::kBlockSize)
-                                                                     : kBlockNotAcknowledged;
+    return m_link.canWrite() && m_link.waitForAcknowledgement(Clock::now() + kAckTimeout);
 }
 
-void ReportProtocol::ReadDeviceConfig(std::span<std::uint8_t> buffer, DeviceConfig& config,
-                                      std::uint32_t& configWord)
+void ReportProtocol::ReadDeviceConfig(std::span<std::uint8_t> buffer, DeviceConfig& config)
 {
-    const int result = QueryDevice(Protocol::CMD_GET_CONFIG, 0, 0, buffer);
-    if (result != 0 && result != kQueryTimedOut && buffer.size() >= 7 && InputPayloadLength() >= 7) {
-        configWord = static_cast<std::uint32_t>(buffer[2]) | static_cast<std::uint32_t>(buffer[3]) << 8;
+    const std::optional<std::uint32_t> result = QueryDevice(Protocol::CMD_GET_CONFIG, 0, 0, buffer);
+    // A reply whose first four bytes are zero is taken for no reply, as one that never came.
+    if (result && *result != 0 && buffer.size() >= 7 && InputPayloadLength() >= 7) {
         config = {buffer[4], buffer[5], buffer[6]};
     }
     if (!config.isValid()) {
         config = DeviceConfig::defaults();
-        SendCommand(Protocol::CMD_SET_CONFIG, config.Config1, config.Config2, config.Config3, 0);
+        SetConfig(config);
     }
 }

@@ -21,33 +21,40 @@ public:
     static constexpr std::chrono::milliseconds kReplyTimeout{100};
     static constexpr std::chrono::milliseconds kAckTimeout{500};
 
-    // Results of the queries besides the answer itself.
-    static constexpr int kQueryDone = 1;
-    static constexpr int kQueryTextTooLong = -2;
-    static constexpr int kQueryTimedOut = -3;
-    // Result of a block write that the player did not acknowledge.
-    static constexpr int kBlockNotAcknowledged = 0;
+    // How a text query ended; the numbers are those the diagnostics window has always shown.
+    enum class TextQuery
+    {
+        Done = 1,
+        TooLong = -2,
+        TimedOut = -3,
+    };
 
     explicit ReportProtocol(DeviceLink& link);
 
-    // Writes the output report length's bytes of report. Always 1: a failure shows only as a closed link and
-    // in the diagnostics window.
-    int WriteReport(const Report& report);
+    // Writes the output report length's bytes of report; false when the player did not take them (the link
+    // is then closed for writing and the diagnostics window was told why).
+    bool WriteReport(const Report& report);
     // A report with the command and four argument bytes (each the low 8 bits of its value).
-    int SendCommand(int command, int a, int b, int c, int d);
+    bool SendCommand(int command, int a, int b, int c, int d);
     // Sends the command and waits for the reply of the type it calls for: payload bytes 0 to 3 as a
-    // little-endian number (dest gets the payload), or kQueryTimedOut.
-    int QueryDevice(int command, int a, int b, std::span<std::uint8_t> dest);
-    // Gathers text replies into dest until one holds a zero byte: kQueryDone, kQueryTextTooLong or
-    // kQueryTimedOut.
-    int QueryDeviceText(int command, std::span<std::uint8_t> dest, int a, int b);
-    // Writes 64 bytes to the player's memory at address (24 bits sent): kBlockSize when the player
-    // acknowledged it in time, kBlockNotAcknowledged otherwise.
-    int WriteMemoryBlock(std::uint32_t address, std::span<const std::uint8_t, Protocol::kBlockSize> block);
+    // little-endian number (dest gets the payload), nothing when no reply came in time.
+    std::optional<std::uint32_t> QueryDevice(int command, int a, int b, std::span<std::uint8_t> dest);
+    // Gathers text replies into dest until one holds a zero byte.
+    TextQuery QueryDeviceText(int command, std::span<std::uint8_t> dest, int a, int b);
+    // Writes 64 bytes to the player's memory at address (24 bits sent); true when the player acknowledged
+    // it in time.
+    bool WriteMemoryBlock(std::uint32_t address, std::span<const std::uint8_t, Protocol::kBlockSize> block);
 
-    // The start-up reading of the configuration: a valid answer replaces config and configWord, an invalid
-    // configuration is repaired on the player.
-    void ReadDeviceConfig(std::span<std::uint8_t> buffer, DeviceConfig& config, std::uint32_t& configWord);
+    // The player keeps the configuration it is sent.
+    bool SetConfig(const DeviceConfig& config);
+    // Starts the track (from 0) of a player divided by partitionMode.
+    bool Play(int track, int partitionMode);
+    // Stops playback: the configuration the player holds, sent again.
+    bool Stop(const DeviceConfig& held) { return SetConfig(held); }
+
+    // The start-up reading of the configuration: a valid answer replaces config, an invalid configuration
+    // is repaired on the player.
+    void ReadDeviceConfig(std::span<std::uint8_t> buffer, DeviceConfig& config);
 
     // The payload bytes of an input report (all but the report ID and the type).
     std::size_t InputPayloadLength() const;

@@ -1,5 +1,7 @@
 #include "download/AudioDecoder.h"
 
+#include "download/Durations.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -398,8 +400,7 @@ AudioDecoder::Step AudioDecoder::finish()
     const double tolerance = 0.2 + 0.01 * m_declaredSeconds;
     if (m_declaredSeconds > 0 && m_decodedSeconds < m_declaredSeconds - tolerance) {
         const auto asTime = [](double seconds) {
-            const auto whole = static_cast<qint64>(std::llround(std::min(seconds, 1e12)));
-            return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+            return Durations::clock(static_cast<qint64>(std::llround(std::min(seconds, 1e12))));
         };
         return fail(
             QStringLiteral("Il file \"%1\" è incompleto: contiene %2 dei %3 che dichiara (%4).")

@@ -1,5 +1,7 @@
 #include "download/AudioInfo.h"
 
+#include "download/Durations.h"
+
 #include <QStringList>
 
 #include <cmath>
@@ -19,8 +21,7 @@ QString AudioInfo::description() const
     }
     // Rounded to the second: a length is told as m:ss, also past the hour, as players show it.
     if (seconds > 0 && seconds < 1e12) {
-        const auto total = static_cast<qint64>(std::llround(seconds));
-        parts << QStringLiteral("%1:%2").arg(total / 60).arg(total % 60, 2, 10, QLatin1Char('0'));
+        parts << Durations::clock(static_cast<qint64>(std::llround(seconds)));
     }
     return parts.join(QStringLiteral(", "));
 }

@@ -1,9 +1,12 @@
 #include "download/TrackDownload.h"
 
 #include "download/DownloadUi.h"
+#include "download/Durations.h"
 #include "download/SourceFile.h"
 #include "download/TrackSlot.h"
 #include "download/WavReader.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
@@ -55,11 +58,11 @@ void TrackDownload::pumpBetweenBlocks()
     }
 }
 
-int TrackDownload::DownloadTrack(const QString& path, const QString& title, std::uint32_t start,
-                                 std::uint32_t length, const DeviceConfig& controls)
+LoadResult TrackDownload::DownloadTrack(const QString& path, const QString& title, std::uint32_t start,
+                                        std::uint32_t length, const DeviceConfig& controls)
 {
     if (m_bRunning) {
-        return kBusy;
+        return LoadResult::Busy;
     }
     m_bRunning = true;
     struct Reset
@@ -71,28 +74,35 @@ int TrackDownload::DownloadTrack(const QString& path, const QString& title, std:
     SourceFile source(path);
     if (const QString refused = source.open(); !refused.isEmpty()) {
         tell(refused);
-        return kFileFailed;
+        return LoadResult::FileFailed;
     }
     QFile& file = source.file();
-    WavFormat format{};
-    const qint64 dataSize = ReadWavHeader(&file, QString(), &format);
+    const WavHeader header = ReadWavHeader(&file, QString());
     if (file.error() != QFileDevice::NoError) {
         tell(source.readFailure());
-        return kFileFailed;
+        return LoadResult::FileFailed;
     }
     // A file without sample data is as unsuitable as one in another format.
-    if (!IsDeviceFormat(format) || dataSize < 0) {
+    if (!IsDeviceFormat(header)) {
         tell(QStringLiteral("Errore: formato file inadatto!"));
-        return kRefused;
+        return LoadResult::Refused;
     }
     // Only the "data" chunk's samples are sent, and of a chunk that claims more than the file holds, what
     // the file holds.
-    const qint64 available = std::min(dataSize, std::max<qint64>(file.size() - file.pos(), 0));
+    const qint64 available = std::min(header.dataSize, std::max<qint64>(file.size() - file.pos(), 0));
+    // Less than one block would leave a track with a title and no sound.
+    if (available < static_cast<qint64>(Protocol::kBlockSize)) {
+        tell(QStringLiteral("Il file \"%1\" non contiene suoni: ha meno dei %2 campioni che il lettore "
+                            "scrive alla volta.")
+                 .arg(QFileInfo(path).fileName())
+                 .arg(Protocol::kBlockSize));
+        return LoadResult::Refused;
+    }
     return sendSamples(source, title, start, length, available, controls);
 }
 
-int TrackDownload::sendSamples(SourceFile& source, const QString& title, std::uint32_t start,
-                               std::uint32_t length, qint64 available, const DeviceConfig& controls)
+LoadResult TrackDownload::sendSamples(SourceFile& source, const QString& title, std::uint32_t start,
+                                      std::uint32_t length, qint64 available, const DeviceConfig& controls)
 {
     constexpr auto kBlock = static_cast<qint64>(Protocol::kBlockSize);
     const std::uint32_t limit = std::min(length, kMaxLimit);
@@ -103,16 +113,18 @@ int TrackDownload::sendSamples(SourceFile& source, const QString& title, std::ui
                                       static_cast<int>(limit))
               : nullptr;
     if (progress) {
-        const std::uint32_t slotSize = length + TrackSlot::kHeaderSize + 1;
-        progress->SetDetail(QStringLiteral("\"%1\" nel brano %2 di %3")
-                                .arg(title)
-                                .arg(start / slotSize + 1)
-                                .arg(Protocol::kMemorySize / slotSize));
+        const TrackSlot slot{start, length};
+        progress->SetDetail(
+            QStringLiteral("\"%1\" nel brano %2 di %3").arg(title).arg(slot.index() + 1).arg(slot.count()));
+    }
+    // A stop asked for before the first block sends nothing.
+    if (progress && progress->stopRequested()) {
+        return LoadResult::Cancelled;
     }
     // The player keeps the configuration it is sent; the program holds what it sent.
     m_Config.Config1 = controls.Config1;
     m_Config.Config2 = controls.Config2;
-    m_protocol.SendCommand(Protocol::CMD_SET_CONFIG, m_Config.Config1, m_Config.Config2, m_Config.Config3, 0);
+    m_protocol.SetConfig(m_Config);
 
     std::uint32_t off = TrackSlot::kHeaderSize;
     std::uint32_t addr = start + TrackSlot::kHeaderSize;
@@ -125,11 +137,11 @@ int TrackDownload::sendSamples(SourceFile& source, const QString& title, std::ui
                  .arg(QString::number(failedAddress, 16).toUpper().rightJustified(5, QLatin1Char('0')))
                  .arg(sent)
                  .arg(trackBytes));
-        return kDeviceFailed;
+        return LoadResult::DeviceFailed;
     };
     const auto written = [this](std::uint32_t address,
                                 std::span<const std::uint8_t, Protocol::kBlockSize> b) {
-        return m_protocol.WriteMemoryBlock(address, b) != ReportProtocol::kBlockNotAcknowledged;
+        return m_protocol.WriteMemoryBlock(address, b);
     };
 
     const std::array<std::uint8_t, TrackSlot::kHeaderSize> header = trackHeader(title);
@@ -153,7 +165,7 @@ int TrackDownload::sendSamples(SourceFile& source, const QString& title, std::ui
         if (read != static_cast<qint64>(block.size())) {
             progress.reset();
             tell(source.readFailure());
-            return kFileFailed;
+            return LoadResult::FileFailed;
         }
         remaining -= read;
         if (!written(addr, block)) {
@@ -184,14 +196,14 @@ int TrackDownload::sendSamples(SourceFile& source, const QString& title, std::ui
         progress.reset();
         const double seconds = static_cast<double>(off - TrackSlot::kHeaderSize) / TrackSlot::kSampleRate;
         tell(QStringLiteral("Download interrotto: il brano sul lettore contiene solo i primi %1 s del file.")
-                 .arg(QString::number(seconds, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','))));
-        return kStopped;
+                 .arg(Durations::tenths(seconds)));
+        return LoadResult::Stopped;
     }
     // The slot is consistent, but what it holds may be a mix of the file's old and new contents.
     if (source.changedSinceOpened()) {
         progress.reset();
         tell(source.changedMessage());
-        return kFileFailed;
+        return LoadResult::FileFailed;
     }
-    return kDone;
+    return LoadResult::Done;
 }

@@ -2,6 +2,7 @@
 
 #include "device/DeviceConfig.h"
 #include "device/ReportProtocol.h"
+#include "download/LoadResult.h"
 
 #include <QString>
 
@@ -17,23 +18,16 @@ class SourceFile;
 class TrackDownload
 {
 public:
-    static constexpr int kDone = 0;
-    static constexpr int kRefused = -1;
-    static constexpr int kDeviceFailed = -3;
-    static constexpr int kFileFailed = -4;
-    static constexpr int kStopped = -7;
-    static constexpr int kBusy = -5;
-
     // config is the configuration the program holds; a download updates it with what it sends.
     TrackDownload(ReportProtocol& protocol, DeviceConfig& config);
 
     void setUi(DownloadUi* ui) { m_pUi = ui; }
 
     // start is the slot's first address, length its size less 129 bytes; controls is the configuration as
-    // the main window's controls give it: its Config1 and Config2 are sent before the blocks. Returns one of
-    // the results above; every failure has been told to the user.
-    int DownloadTrack(const QString& path, const QString& title, std::uint32_t start, std::uint32_t length,
-                      const DeviceConfig& controls);
+    // the main window's controls give it: its Config1 and Config2 are sent before the blocks. Every
+    // failure has been told to the user.
+    LoadResult DownloadTrack(const QString& path, const QString& title, std::uint32_t start,
+                             std::uint32_t length, const DeviceConfig& controls);
 
     // Two downloads would interleave their writes into the player's memory: a second one is refused.
     bool running() const { return m_bRunning; }
@@ -41,8 +35,8 @@ public:
 private:
     // The traffic of a download whose file has passed: available is the number of sample bytes the file
     // holds from its current position.
-    int sendSamples(SourceFile& source, const QString& title, std::uint32_t start, std::uint32_t length,
-                    qint64 available, const DeviceConfig& controls);
+    LoadResult sendSamples(SourceFile& source, const QString& title, std::uint32_t start,
+                           std::uint32_t length, qint64 available, const DeviceConfig& controls);
     void tell(const QString& text);
     void pumpBetweenBlocks();
 

@@ -2,6 +2,7 @@
 
 #include "download/AudioConverter.h"
 #include "download/DownloadUi.h"
+#include "download/Durations.h"
 #include "download/SourceFile.h"
 #include "download/TrackDownload.h"
 #include "download/WavReader.h"
@@ -16,11 +17,10 @@
 
 namespace {
 
-// m:ss, as a player's display shows a track's length.
+// Down to the second: a capacity is never overstated.
 QString minutesAndSeconds(double seconds)
 {
-    const auto whole = static_cast<long long>(std::floor(std::max(seconds, 0.0)));
-    return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+    return Durations::clock(static_cast<qint64>(std::floor(std::max(seconds, 0.0))));
 }
 
 QString shownName(const QString& path)
@@ -45,7 +45,7 @@ void TrackLoader::tell(const QString& text)
 
 bool TrackLoader::acceptLength(const QString& path, double seconds, const TrackSlot& slot)
 {
-    const double capacity = static_cast<double>(slot.capacity()) / TrackSlot::kSampleRate;
+    const double capacity = slot.seconds();
     if (seconds <= capacity) {
         return true;
     }
@@ -56,43 +56,40 @@ bool TrackLoader::acceptLength(const QString& path, double seconds, const TrackS
     return m_pUi && m_pUi->ask(text, MessageIcon::Warning, QStringLiteral("OK"));
 }
 
-int TrackLoader::LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
-                           const DeviceConfig& controls)
+LoadResult TrackLoader::LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
+                                  const DeviceConfig& controls)
 {
     if (m_download.running()) {
-        return TrackDownload::kBusy;
+        return LoadResult::Busy;
     }
     {
         SourceFile source(path);
         if (const QString refused = source.open(); !refused.isEmpty()) {
             tell(refused);
-            return TrackDownload::kFileFailed;
+            return LoadResult::FileFailed;
         }
-        WavFormat format{};
-        const qint64 dataSize = ReadWavHeader(&source.file(), QString(), &format);
-        const bool deviceFormat =
-            source.file().error() == QFileDevice::NoError && IsDeviceFormat(format) && dataSize >= 0;
-        if (!deviceFormat) {
+        const WavHeader header = ReadWavHeader(&source.file(), QString());
+        if (source.file().error() != QFileDevice::NoError || !IsDeviceFormat(header)) {
             return loadConverted(path, title, slot, controls);
         }
         // A data chunk may claim more than the file holds; what is sent is what it holds.
         const qint64 samples =
-            std::min(dataSize, std::max<qint64>(source.file().size() - source.file().pos(), 0));
+            std::min(header.dataSize, std::max<qint64>(source.file().size() - source.file().pos(), 0));
         if (!acceptLength(path, static_cast<double>(samples) / TrackSlot::kSampleRate, slot)) {
-            return kCancelled;
+            return LoadResult::Cancelled;
         }
     }
     return m_download.DownloadTrack(path, title, slot.start, slot.length, controls);
 }
 
-int TrackLoader::loadConverted(const QString& path, const QString& title, const TrackSlot& slot,
-                               const DeviceConfig& controls)
+LoadResult TrackLoader::loadConverted(const QString& path, const QString& title, const TrackSlot& slot,
+                                      const DeviceConfig& controls)
 {
     QString error;
     const std::optional<AudioInfo> info = AudioConverter::probe(path, error);
     if (!info) {
         tell(error);
-        return TrackDownload::kRefused;
+        return LoadResult::Refused;
     }
     bool normalise = true;
     const QString question =
@@ -101,10 +98,10 @@ int TrackLoader::loadConverted(const QString& path, const QString& title, const 
             .arg(shownName(path), info->description());
     if (!m_pUi || !m_pUi->ask(question, MessageIcon::Question, QStringLiteral("Converti e carica"),
                               QStringLiteral("Porta il volume al massimo senza distorcere"), &normalise)) {
-        return kCancelled;
+        return LoadResult::Cancelled;
     }
     if (!acceptLength(path, info->seconds, slot)) {
-        return kCancelled;
+        return LoadResult::Cancelled;
     }
 
     // Removed with everything in it on every way out.
@@ -112,7 +109,7 @@ int TrackLoader::loadConverted(const QString& path, const QString& title, const 
     if (!folder.isValid()) {
         tell(QStringLiteral("Impossibile convertire \"%1\": non si può creare una cartella temporanea (%2).")
                  .arg(shownName(path), folder.errorString()));
-        return TrackDownload::kFileFailed;
+        return LoadResult::FileFailed;
     }
     const QString converted = folder.filePath(QStringLiteral("brano.wav"));
     AudioConverter::Options options;
@@ -137,11 +134,11 @@ int TrackLoader::loadConverted(const QString& path, const QString& title, const 
     }
     worker.join();
     if (!completed || result == AudioConverter::Result::Cancelled) {
-        return kCancelled;
+        return LoadResult::Cancelled;
     }
     if (result == AudioConverter::Result::Failed) {
         tell(reason);
-        return TrackDownload::kFileFailed;
+        return LoadResult::FileFailed;
     }
     return m_download.DownloadTrack(converted, title, slot.start, slot.length, controls);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/DeviceConfig.h"
+#include "download/LoadResult.h"
 #include "download/TrackSlot.h"
 
 #include <QString>
@@ -16,22 +17,19 @@ class TrackDownload;
 class TrackLoader
 {
 public:
-    // Results besides those of TrackDownload.
-    static constexpr int kCancelled = -6;
-
     explicit TrackLoader(TrackDownload& download) : m_download(download) {}
 
     void setUi(DownloadUi* ui) { m_pUi = ui; }
 
-    int LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
-                  const DeviceConfig& controls);
+    LoadResult LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
+                         const DeviceConfig& controls);
 
     // The file names the open-file dialog offers as loadable ("*.wav *.mp3 ...").
     static QString filePatterns();
 
 private:
-    int loadConverted(const QString& path, const QString& title, const TrackSlot& slot,
-                      const DeviceConfig& controls);
+    LoadResult loadConverted(const QString& path, const QString& title, const TrackSlot& slot,
+                             const DeviceConfig& controls);
     // Asks before a track of this many samples is cut to the slot's capacity; true to go on.
     bool acceptLength(const QString& path, double seconds, const TrackSlot& slot);
     void tell(const QString& text);

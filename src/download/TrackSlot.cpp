@@ -40,3 +40,29 @@ std::uint32_t TrackSlot::capacityFor(std::uint32_t length)
     const std::uint32_t blocks = limit > kHeaderSize ? (limit - kHeaderSize + kBlock - 1) / kBlock : 0;
     return blocks * kBlock;
 }
+
+int TrackSlot::count() const
+{
+    return static_cast<int>(Protocol::kMemorySize / size());
+}
+
+int TrackSlot::countFor(int partitionMode)
+{
+    return partitionMode >= 0 && partitionMode <= 3 ? 1 << partitionMode : 0;
+}
+
+double TrackSlot::secondsFor(int partitionMode)
+{
+    const std::optional<TrackSlot> slot = forTrack(partitionMode, 0);
+    return slot ? slot->seconds() : 0.0;
+}
+
+std::optional<int> TrackSlot::modeForCount(int count)
+{
+    for (int mode = 0; mode <= 3; ++mode) {
+        if (countFor(mode) == count) {
+            return mode;
+        }
+    }
+    return std::nullopt;
+}

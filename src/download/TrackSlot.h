@@ -19,7 +19,21 @@ struct TrackSlot
     static std::uint32_t capacityFor(std::uint32_t length);
     std::uint32_t capacity() const { return capacityFor(length); }
     // One past the slot's last byte: the next slot's start.
-    std::uint32_t end() const { return start + length + kHeaderSize + 1; }
+    std::uint32_t end() const { return start + size(); }
+
+    // The seconds of sound the slot holds at the player's rate.
+    double seconds() const { return static_cast<double>(capacity()) / kSampleRate; }
+    // The slot's whole size, header and end mark included.
+    std::uint32_t size() const { return length + kHeaderSize + 1; }
+    // Which slot of its partition this is, from 0, and how many slots the partition has.
+    int index() const { return static_cast<int>(start / size()); }
+    int count() const;
+    // How many slots a partition mode makes (1, 2, 4 or 8); 0 for a mode outside 0 to 3.
+    static int countFor(int partitionMode);
+    // The seconds a slot of the partition holds; 0 for a mode outside 0 to 3.
+    static double secondsFor(int partitionMode);
+    // The partition mode that makes count slots; nullopt for a count other than 1, 2, 4 or 8.
+    static std::optional<int> modeForCount(int count);
 
     // No slot for a partition mode outside 0 to 3. The track index wraps within the mode's slots (in the
     // two-slot mode every index but 0 is the second slot).

@@ -80,27 +80,29 @@ private:
 
 // Reads what fits of the "fmt " payload; bytes the file does not hold stay 0, so a cut-off format can
 // never pass for the player's.
-void readFormat(ChunkWindow& window, qint64 payloadStart, std::uint32_t payloadSize, WavFormat* format)
+WavFormat readFormat(ChunkWindow& window, qint64 payloadStart, std::uint32_t payloadSize)
 {
-    if (!format)
-        return;
+    WavFormat format{};
     std::array<unsigned char, kFormatFieldsSize> p{};
     window.read(payloadStart, p.data(), std::min<qint64>(payloadSize, static_cast<qint64>(p.size())));
-    format->formatTag = le16(p.data());
-    format->channels = le16(p.data() + 2);
-    format->samplesPerSec = le32(p.data() + 4);
-    format->avgBytesPerSec = le32(p.data() + 8);
-    format->blockAlign = le16(p.data() + 12);
-    format->bitsPerSample = le16(p.data() + 14);
+    format.formatTag = le16(p.data());
+    format.channels = le16(p.data() + 2);
+    format.samplesPerSec = le32(p.data() + 4);
+    format.avgBytesPerSec = le32(p.data() + 8);
+    format.blockAlign = le16(p.data() + 12);
+    format.bitsPerSample = le16(p.data() + 14);
+    return format;
 }
 
-qint64 walkChunks(QIODevice& file, WavFormat* format)
+WavHeader walkChunks(QIODevice& file)
 {
+    WavHeader header;
     ChunkWindow window(file);
     std::array<unsigned char, kRiffHeaderSize> riff{};
     // Only the chunks decide: the RIFF and WAVE tags are not checked.
     if (window.read(0, riff.data(), riff.size()) != static_cast<qint64>(riff.size()))
-        return 0;
+        return header;
+    header.found = WavHeader::Found::NoData;
 
     // 64-bit positions: a declared size near 4 GiB moves past the end of the file rather than wrapping
     // back to an earlier chunk. Every step moves at least one chunk head forward and every head must be
@@ -110,14 +112,19 @@ qint64 walkChunks(QIODevice& file, WavFormat* format)
     for (;;) {
         ChunkHead head{};
         if (window.read(chunkStart, head.data(), kHead) != kHead)
-            return -1;
+            return header;
         const std::uint32_t size = le32(head.data() + 4);
-        if (hasId(head, "data"))
-            return file.seek(chunkStart + kHead) ? qint64{size} : -1;
+        if (hasId(head, "data")) {
+            if (file.seek(chunkStart + kHead)) {
+                header.found = WavHeader::Found::Data;
+                header.dataSize = size;
+            }
+            return header;
+        }
 
         qint64 next = chunkStart + kHead + size;
         if (hasId(head, "fmt ")) {
-            readFormat(window, chunkStart + kHead, size, format);
+            header.format = readFormat(window, chunkStart + kHead, size);
         } else if (!hasId(head, "fact")) {
             // The RIFF pad byte after an odd-sized payload is stepped over here only; "fmt " and "fact"
             // end exactly where their stored size says.
@@ -129,23 +136,24 @@ qint64 walkChunks(QIODevice& file, WavFormat* format)
 
 } // namespace
 
-qint64 ReadWavHeader(QIODevice* file, const QString& path, WavFormat* format)
+WavHeader ReadWavHeader(QIODevice* file, const QString& path)
 {
     if (file) {
-        if (!file->seek(0))
-            return 0;
-        return walkChunks(*file, format);
+        return file->seek(0) ? walkChunks(*file) : WavHeader{};
     }
     QFile own(path);
     if (!own.open(QIODevice::ReadOnly))
-        return 0;
-    const qint64 result = walkChunks(own, format);
-    own.close();
-    return result;
+        return {};
+    return walkChunks(own);
 }
 
 bool IsDeviceFormat(const WavFormat& format)
 {
     return format.formatTag == 1 && format.samplesPerSec == 22050 && format.bitsPerSample == 8 &&
            format.channels == 1;
+}
+
+bool IsDeviceFormat(const WavHeader& header)
+{
+    return header.found == WavHeader::Found::Data && header.format && IsDeviceFormat(*header.format);
 }

@@ -20,6 +20,7 @@ inline constexpr int IDC_DEVICE_TEXT = 1034;
 inline constexpr int IDC_PARTITION_4 = 1035;
 inline constexpr int IDC_PARTITION_8 = 1036;
 inline constexpr int IDC_CAPACITY = 1040;
+inline constexpr int IDC_TRACK_LABEL = 1041;
 
 // Progress window.
 inline constexpr int IDC_PROGRESS = 1014;

@@ -63,7 +63,7 @@ const std::map<int, DialogTemplate>& templates()
           257,
           141,
           {
-              {NO_ID, K::Static, "Brano:", 7, 7, 23, 9, kGroup},
+              {ID(IDC_TRACK_LABEL), K::Static, "Brano:", 7, 7, 23, 9, kGroup},
               {ID(IDC_TRACK), K::ComboBox, "Brano 1", 7, 20, 138, 51, kTabStop | kVScroll},
               {ID(IDC_LOAD), K::PushButton, "Carica file...", 156, 20, 45, 13, kTabStop | kDisabled},
               {ID(IDC_DEFAULT), K::CheckBox, "Default", 213, 23, 37, 8, kTabStop | kDisabled},

@@ -2,9 +2,8 @@
 
 #include "app/AppUi.h"
 #include "app/CPlayerApp.h"
-#include "device/Protocol.h"
 #include "diag/CDiagnosticsDlg.h"
-#include "download/TrackDownload.h"
+#include "download/Durations.h"
 #include "download/TrackLoader.h"
 #include "download/TrackSlot.h"
 #include "res/DialogTemplate.h"
@@ -23,10 +22,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-
-#include <cstring>
-#include <utility>
-#include <vector>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -65,36 +60,26 @@ CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent)
 void CPlayerDlg::DescribeControls()
 {
     // The list's label names it for a screen reader, and Alt on its letter would move to it.
-    for (auto* label : findChildren<QLabel*>()) {
-        if (label->text() == QStringLiteral("Brano:")) {
-            label->setBuddy(m_ctlTrack);
-        }
-    }
-    m_ctlTrack->setAccessibleName(QStringLiteral("Brano"));
-    m_ctlTrack->setAccessibleDescription(
-        QStringLiteral("Il brano a cui si riferiscono Carica file, Suona e Default"));
-    m_ctlDevice->setAccessibleDescription(
-        QStringLiteral("Il testo con cui il lettore collegato si presenta"));
-    m_ctlDefault->setToolTip(
-        QStringLiteral("Il brano che il lettore suona quando viene premuto il suo tasto"));
-    m_ctlLoop->setToolTip(QStringLiteral("Il lettore ripete il brano finché non viene fermato"));
+    DialogBuilder::control<QLabel>(*this, IDC_TRACK_LABEL)->setBuddy(m_ctlTrack);
+    m_ctlTrack->setAccessibleName(tr("Brano"));
+    m_ctlTrack->setAccessibleDescription(tr("Il brano a cui si riferiscono Carica file, Suona e Default"));
+    m_ctlDevice->setAccessibleDescription(tr("Il testo con cui il lettore collegato si presenta"));
+    m_ctlDefault->setToolTip(tr("Il brano che il lettore suona quando viene premuto il suo tasto"));
+    m_ctlLoop->setToolTip(tr("Il lettore ripete il brano finché non viene fermato"));
     for (std::size_t i = 0; i < m_ctlPartition.size(); ++i) {
         const int mode = static_cast<int>(i);
-        m_ctlPartition[i]->setToolTip(
-            QStringLiteral("Divide la memoria del lettore in %1 da %2 s ciascuno")
-                .arg(mode == 0 ? QStringLiteral("un brano") : QStringLiteral("%1 brani").arg(1 << mode))
-                .arg(SlotSeconds(mode)));
+        m_ctlPartition[i]->setToolTip(tr("Divide la memoria del lettore in %1 da %2 s ciascuno")
+                                          .arg(tr("%n brani", "division", TrackSlot::countFor(mode)))
+                                          .arg(SlotSeconds(mode)));
     }
 }
 
 QString CPlayerDlg::SlotSeconds(int partitionMode)
 {
-    const std::optional<TrackSlot> slot = TrackSlot::forTrack(partitionMode, 0);
-    if (!slot) {
+    if (TrackSlot::countFor(partitionMode) == 0) {
         return {};
     }
-    const double seconds = static_cast<double>(slot->capacity()) / TrackSlot::kSampleRate;
-    return QString::number(seconds, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','));
+    return Durations::tenths(TrackSlot::secondsFor(partitionMode));
 }
 
 CPlayerDlg::~CPlayerDlg()
@@ -141,13 +126,8 @@ void CPlayerDlg::StartFromPlayer()
     m_bLoop = false;
     m_bDefault = false;
 
+    m_strDevice = m_app.DeviceText().value_or(NoPlayerText());
     std::array<std::uint8_t, 256> buffer{};
-    if (m_app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0) == ReportProtocol::kQueryDone) {
-        const auto* text = reinterpret_cast<const char*>(buffer.data());
-        m_strDevice = QString::fromLatin1(text, static_cast<qsizetype>(strnlen(text, buffer.size())));
-    } else {
-        m_strDevice = QStringLiteral("<Lettore USB non trovato>");
-    }
     m_app.ReadDeviceConfig(buffer);
     m_bLoop = m_app.m_Config.loop();
     m_nPartition = m_app.m_Config.partitionMode();
@@ -166,9 +146,9 @@ void CPlayerDlg::OnDeviceChanged(bool present)
         return;
     }
     UpdateData(true);
-    m_strDevice = QStringLiteral("<Lettore USB non trovato>");
+    m_strDevice = NoPlayerText();
     // No status report will come from a player that is gone.
-    m_ctlPlay->setText(QStringLiteral("Suona"));
+    m_ctlPlay->setText(tr("Suona"));
     UpdateControls();
 }
 
@@ -199,7 +179,7 @@ void CPlayerDlg::UpdateData(bool saveAndValidate)
     if (m_ctlDevice->text() != m_strDevice) {
         m_ctlDevice->setText(m_strDevice);
         // A new name is what a screen reader announces: the player came, went or was replaced.
-        m_ctlDevice->setAccessibleName(QStringLiteral("Lettore: %1").arg(m_strDevice));
+        m_ctlDevice->setAccessibleName(tr("Lettore: %1").arg(m_strDevice));
     }
 }
 
@@ -207,7 +187,7 @@ void CPlayerDlg::FillTrackList()
 {
     UpdateData(true);
     m_ctlTrack->clear();
-    const int count = m_nPartition >= 0 && m_nPartition <= 3 ? 1 << m_nPartition : 1;
+    const int count = std::max(TrackSlot::countFor(m_nPartition), 1);
     for (int i = 0; i < count; ++i) {
         m_ctlTrack->addItem(m_app.m_strTrackName[static_cast<std::size_t>(i)]);
     }
@@ -226,7 +206,7 @@ void CPlayerDlg::ShowCapacity()
         m_ctlCapacity->clear();
         return;
     }
-    m_ctlCapacity->setText(QStringLiteral("Durata massima: %1 s").arg(seconds));
+    m_ctlCapacity->setText(tr("Durata massima: %1 s").arg(seconds));
 }
 
 void CPlayerDlg::UpdateControls()
@@ -264,20 +244,11 @@ void CPlayerDlg::OnPartitionClicked()
 void CPlayerDlg::OnPlay()
 {
     UpdateData(true);
-    CPlayerApp::Report report{};
-    report[0] = Protocol::kOutputReportId;
+    // The button reads "Interrompi" while the player plays.
     if (m_app.m_bPlaying != 0) {
-        // The button reads "Interrompi": the held configuration, sent again, stops the player.
-        report[1] = Protocol::CMD_SET_CONFIG;
-        report[2] = m_app.m_Config.Config1;
-        report[3] = m_app.m_Config.Config2;
-        report[4] = m_app.m_Config.Config3;
-        m_app.WriteReport(report);
+        m_app.Stop();
     } else if (m_nTrack >= 0) {
-        report[1] = Protocol::CMD_PLAY;
-        report[2] = static_cast<std::uint8_t>((m_nTrack * 4) & 0xFF);
-        report[5] = m_nPartition == 0 ? 15 : 3;
-        m_app.WriteReport(report);
+        m_app.Play(m_nTrack, m_nPartition);
     }
 }
 
@@ -286,43 +257,19 @@ void CPlayerDlg::OnLoadFile()
     UpdateData(true);
     const QString path = FileDialog::getOpenFileName(
         this,
-        QStringLiteral("File audio supportati (%1);;File audio (*.wav);;File audio MP3 (*.mp3)")
+        tr("File audio supportati (%1);;File audio (*.wav);;File audio MP3 (*.mp3)")
             .arg(TrackLoader::filePatterns()),
         QStringLiteral("wav"));
-    if (path.isEmpty()) {
+    if (path.isEmpty() || m_nTrack < 0) {
         return;
     }
-    const std::optional<TrackSlot> slot = TrackSlot::forTrack(m_nPartition, m_nTrack);
-    if (m_nTrack < 0 || m_nTrack >= CPlayerApp::kTrackCount || !slot) {
-        return;
-    }
-    const QString title = QFileInfo(path).completeBaseName();
-    const std::vector<int> erased = m_app.TracksErasedBy(m_nPartition, *slot);
-    if (!erased.empty() && !m_app.ConfirmRepartition(m_nPartition, erased)) {
-        return;
-    }
-    QString& name = m_app.m_strTrackName[static_cast<std::size_t>(m_nTrack)];
-    const QString previous = std::exchange(name, title);
-
-    SetCommandsEnabled(false);
-    const int result = m_app.LoadTrack(path, title, *slot, ControlsConfig());
-    SetCommandsEnabled(true);
-    if (result == TrackDownload::kRefused || result == TrackDownload::kBusy ||
-        result == TrackLoader::kCancelled) {
-        // Refused, busy or declined before a byte went to the player: the track it holds is the one it
-        // held, and so is its name.
-        name = previous;
-    }
-    if (result == TrackDownload::kDone) {
-        // The names of tracks that are no longer there would only mislead.
-        for (int track : erased) {
-            if (track != m_nTrack) {
-                m_app.m_strTrackName[static_cast<std::size_t>(track)] =
-                    QStringLiteral("Brano %1").arg(track + 1);
-            }
-        }
-    }
+    m_app.LoadFile(path, m_nTrack, m_nPartition, ControlsConfig());
     UpdateData(false);
+}
+
+void CPlayerDlg::OnBusyChanged(bool busy)
+{
+    SetCommandsEnabled(!busy);
 }
 
 void CPlayerDlg::SetCommandsEnabled(bool enabled)
@@ -352,7 +299,7 @@ void CPlayerDlg::OnMessage(UiMessage& message)
     // messages have no meaning for it.
     if (message.message == WM_PLAY_STATE) {
         const bool playing = message.wParam != 0;
-        m_ctlPlay->setText(playing ? QStringLiteral("Interrompi") : QStringLiteral("Suona"));
+        m_ctlPlay->setText(playing ? tr("Interrompi") : tr("Suona"));
         emit playStateShown(playing);
     }
 }
@@ -372,37 +319,22 @@ void CPlayerDlg::StoreConfig()
 
 void CPlayerDlg::accept()
 {
-    if (m_app.IsDownloading()) {
-        return;
-    }
     UpdateData(true);
     QDialog::accept();
 }
 
-void CPlayerDlg::reject()
-{
-    if (m_app.IsDownloading()) {
-        return;
-    }
-    QDialog::reject();
-}
-
 void CPlayerDlg::done(int result)
 {
+    // Every way of closing comes here (OK, Esc, the window manager's close): the window stays while a
+    // command works in it.
+    if (m_app.IsBusy()) {
+        return;
+    }
     // As the window goes, so do the reports the reader would forward to it.
     StopListening();
     QDialog::done(result);
     // As with a destroyed window: from here on nothing is read from the controls.
     m_bWindowExists = false;
-}
-
-void CPlayerDlg::closeEvent(QCloseEvent* event)
-{
-    if (m_app.IsDownloading()) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
 }
 
 void CPlayerDlg::keyPressEvent(QKeyEvent* event)
@@ -433,7 +365,8 @@ void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event)
 {
     // Where the window manager's menu cannot be extended, the About entry lives here and goes the same way.
     const QString about = StringTable::load(IDS_ABOUTBOX);
-    if (about.isEmpty() || m_app.IsDownloading()) {
+    // A modal box opened now would hold up the command under way until it closed.
+    if (about.isEmpty() || m_app.IsBusy()) {
         return;
     }
     QMenu menu(this);

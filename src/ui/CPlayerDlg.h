@@ -42,8 +42,12 @@ public:
     void OnSysCommand(unsigned id, long param);
     // The player was plugged in or out while the window runs.
     void OnDeviceChanged(bool present);
+    // A command that works while the window's events go on started (busy) or ended.
+    void OnBusyChanged(bool busy);
     // A slot's length in seconds as the window writes it ("11,9"); empty for no partition.
     static QString SlotSeconds(int partitionMode);
+    // What the window shows in place of the player's text when there is none.
+    static QString NoPlayerText() { return tr("<Lettore USB non trovato>"); }
 
     QIcon m_hIcon;
     int m_nTrack = -1;
@@ -58,11 +62,9 @@ signals:
 
 public slots:
     void accept() override;
-    void reject() override;
     void done(int result) override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 #ifdef Q_OS_WIN

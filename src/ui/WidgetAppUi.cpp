@@ -30,7 +30,6 @@ void WidgetAppUi::messageBox(const QString& text, MessageIcon icon)
 void WidgetAppUi::runMainWindow(CPlayerApp& app)
 {
     auto dialog = std::make_unique<CPlayerDlg>(app);
-    app.m_pMainDlg = dialog.get();
     app.m_pMainWnd = dialog.get();
     m_mainWindow = dialog.get();
     dialog->DoModal();
@@ -38,7 +37,13 @@ void WidgetAppUi::runMainWindow(CPlayerApp& app)
     dialog->StoreConfig();
     m_mainWindow = nullptr;
     dialog.reset();
-    app.m_pMainDlg = nullptr;
+}
+
+void WidgetAppUi::busyChanged(bool busy)
+{
+    if (m_mainWindow) {
+        m_mainWindow->OnBusyChanged(busy);
+    }
 }
 
 void WidgetAppUi::deviceChanged(bool present)

@@ -13,6 +13,7 @@ public:
     void messageBox(const QString& text, MessageIcon icon) override;
     void runMainWindow(CPlayerApp& app) override;
     void deviceChanged(bool present) override;
+    void busyChanged(bool busy) override;
     std::unique_ptr<ProgressIndicator> createProgress(const QString& text, int upper) override;
     void processEvents() override;
     bool ask(const QString& text, MessageIcon icon, const QString& acceptText, const QString& checkText,

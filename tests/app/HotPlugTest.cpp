@@ -55,7 +55,8 @@ protected:
     static std::string deviceText(CPlayerApp& running)
     {
         std::array<std::uint8_t, 256> buffer{};
-        if (running.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0) != ReportProtocol::kQueryDone) {
+        if (running.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0) !=
+            ReportProtocol::TextQuery::Done) {
             return {};
         }
         return reinterpret_cast<const char*>(buffer.data());

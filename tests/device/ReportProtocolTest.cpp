@@ -44,12 +44,12 @@ TEST_F(ReportProtocolTest, ReadsTheDeviceTextAcrossReplies)
     listenAsMainWindow();
 
     std::array<std::uint8_t, 256> buffer{};
-    EXPECT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), 1);
+    EXPECT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), ReportProtocol::TextQuery::Done);
     EXPECT_EQ(textOf(buffer), longText);
 
     player.setTextUnterminated(true);
     buffer.fill(0);
-    EXPECT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), -2);
+    EXPECT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), ReportProtocol::TextQuery::TooLong);
     EXPECT_EQ(std::count(buffer.begin(), buffer.end(), 0), 256 - 248) << "four chunks of 62 bytes were kept";
 }
 
@@ -58,13 +58,13 @@ TEST_F(ReportProtocolTest, QueriesWithoutAPlayerTimeOut)
     noPlayer();
     std::array<std::uint8_t, 256> buffer{};
     auto start = Clock::now();
-    EXPECT_EQ(app.QueryDevice(Protocol::CMD_GET_CONFIG, 0, 0, buffer), -3);
+    EXPECT_EQ(app.QueryDevice(Protocol::CMD_GET_CONFIG, 0, 0, buffer), std::nullopt);
     EXPECT_GE(Clock::now() - start, ReportProtocol::kReplyTimeout);
     start = Clock::now();
-    EXPECT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), -3);
+    EXPECT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), ReportProtocol::TextQuery::TimedOut);
     EXPECT_GE(Clock::now() - start, ReportProtocol::kReplyTimeout);
     std::array<std::uint8_t, 64> block{};
-    EXPECT_EQ(app.WriteMemoryBlock(0, block), 0);
+    EXPECT_FALSE(app.WriteMemoryBlock(0, block));
 }
 
 TEST_F(ReportProtocolTest, AQueryTakesAQueuedReplyAndFreesRepliesOfOtherTypes)
@@ -83,7 +83,7 @@ TEST_F(ReportProtocolTest, AQueryTakesAQueuedReplyAndFreesRepliesOfOtherTypes)
 
     std::array<std::uint8_t, 256> buffer{};
     const auto start = Clock::now();
-    EXPECT_EQ(app.QueryDevice(Protocol::CMD_GET_CONFIG, 0, 0, buffer), static_cast<int>(0x84030201u));
+    EXPECT_EQ(app.QueryDevice(Protocol::CMD_GET_CONFIG, 0, 0, buffer), 0x84030201u);
     EXPECT_LT(Clock::now() - start, ReportProtocol::kReplyTimeout);
     EXPECT_EQ(buffer[6], 7);
     EXPECT_EQ(buffer[61], 0x5A);
@@ -100,7 +100,7 @@ TEST_F(ReportProtocolTest, TextRepliesEndAtTheFirstChunkWithAZero)
     app.Messages().post(reply(Protocol::REPLY_TEXT, chunk));
     app.Messages().post(reply(Protocol::REPLY_TEXT, std::vector<std::uint8_t>(62, 'b')));
     std::array<std::uint8_t, 256> buffer{};
-    EXPECT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), 1);
+    EXPECT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), ReportProtocol::TextQuery::Done);
     EXPECT_EQ(textOf(buffer), std::string(61, 'a'));
     EXPECT_EQ(app.Messages().pendingCount(), 1u);
 }
@@ -131,7 +131,6 @@ TEST_F(ReportProtocolTest, StartUpConfigurationIsTakenOrRepaired)
         std::array<std::uint8_t, 256> buffer{};
         app.ReadDeviceConfig(buffer);
         EXPECT_EQ(app.m_Config, c.expected);
-        EXPECT_NE(app.m_wConfigWord, 0u);
         const std::array<std::uint8_t, 3> expectedOnPlayer =
             c.repaired ? std::array<std::uint8_t, 3>{0, 0, 60} : c.onPlayer;
         EXPECT_EQ(player.config(), expectedOnPlayer);
@@ -158,10 +157,10 @@ TEST_F(ReportProtocolTest, BlockWritesReachTheFlashWithTheSectorStartFlag)
     for (std::size_t i = 0; i < block.size(); ++i) {
         block[i] = static_cast<std::uint8_t>(i * 3);
     }
-    EXPECT_EQ(app.WriteMemoryBlock(0x30000, block), 64);
-    EXPECT_EQ(app.WriteMemoryBlock(0x30040, block), 64);
+    EXPECT_TRUE(app.WriteMemoryBlock(0x30000, block));
+    EXPECT_TRUE(app.WriteMemoryBlock(0x30040, block));
     // Bits above 23 are not sent: this lands at 0x230000.
-    EXPECT_EQ(app.WriteMemoryBlock(0x01230000, block), 64);
+    EXPECT_TRUE(app.WriteMemoryBlock(0x01230000, block));
 
     const auto reports = player.outputReports();
     ASSERT_EQ(reports.size(), 9u);
@@ -192,11 +191,11 @@ TEST_F(ReportProtocolTest, AnyReportAfterTheCommitIsTheAcknowledgement)
     };
     ASSERT_EQ(app.OpenDevice(), 0);
     std::array<std::uint8_t, 64> block{};
-    EXPECT_EQ(app.WriteMemoryBlock(0x100, block), 64);
+    EXPECT_TRUE(app.WriteMemoryBlock(0x100, block));
 
     device.onWrite = nullptr;
     const auto start = Clock::now();
-    EXPECT_EQ(app.WriteMemoryBlock(0x140, block), 0);
+    EXPECT_FALSE(app.WriteMemoryBlock(0x140, block));
     EXPECT_GE(Clock::now() - start, ReportProtocol::kAckTimeout);
 }
 
@@ -215,7 +214,7 @@ TEST_F(ReportProtocolTest, AFailedWriteClosesTheHandleAndIsNeverAcknowledged)
     };
     std::array<std::uint8_t, 64> block{};
     const auto start = Clock::now();
-    EXPECT_EQ(app.WriteMemoryBlock(0, block), 0);
+    EXPECT_FALSE(app.WriteMemoryBlock(0, block));
     EXPECT_LT(Clock::now() - start, ReportProtocol::kAckTimeout);
     EXPECT_FALSE(app.Link().canWrite());
 

@@ -150,9 +150,10 @@ protected:
         }
         EXPECT_TRUE(out.error.isEmpty()) << out.error.toStdString();
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        WavFormat format;
-        const qint64 declared = ReadWavHeader(&file, {}, &format);
-        EXPECT_TRUE(IsDeviceFormat(format));
+        const WavHeader header = ReadWavHeader(&file, {});
+        const WavFormat format = header.format.value_or(WavFormat{});
+        const qint64 declared = header.dataSize;
+        EXPECT_TRUE(IsDeviceFormat(header));
         EXPECT_EQ(format.blockAlign, 1);
         EXPECT_EQ(format.avgBytesPerSec, 22050u);
         EXPECT_EQ(file.pos(), 44);

@@ -62,7 +62,8 @@ protected:
         return path;
     }
 
-    int download(const WavBuilder& wav, int mode, int track, const QString& title = QStringLiteral("Titolo"))
+    LoadResult download(const WavBuilder& wav, int mode, int track,
+                        const QString& title = QStringLiteral("Titolo"))
     {
         const auto slot = TrackSlot::forTrack(mode, track);
         return app.DownloadTrack(file(wav), title, slot->start, slot->length, controls);
@@ -99,7 +100,7 @@ TEST_F(DownloadTrack, AShortTrackInAnEightSlotPartition)
     app.m_Config = {0x80, 0x12, 60};
     ASSERT_EQ(
         download(WavBuilder::deviceFormat().data(samples), 3, 0, "Un titolo lungo più di trenta caratteri"),
-        TrackDownload::kDone);
+        LoadResult::Done);
 
     // The configuration goes first, then the header, the samples and the end mark.
     const auto reports = player->outputReports();
@@ -146,19 +147,19 @@ TEST_F(DownloadTrack, EndMarksFollowWhereTheSamplesEnd)
     };
     const Case cases[] = {
         {"samples filling sector 0 exactly", 65408, 2, 0, {0x10000, 0x20000, 0x30000}},
-        {"an empty track", 0, 0, 3, {}},
+        {"a track of one block", 64, 0, 3, {}},
         {"a track in the second half", 70000, 1, 1, {0xA0000, 0xB0000, 0xC0000, 0xD0000, 0xE0000, 0xF0000}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         player->recordOutputReports(true);
         ASSERT_EQ(download(WavBuilder::deviceFormat().data(WavBuilder::samples(c.samples)), c.mode, c.track),
-                  TrackDownload::kDone);
+                  LoadResult::Done);
         const auto all = commits();
         const std::size_t blocks = 2 + c.samples / 64;
         ASSERT_GE(all.size(), blocks);
         const std::vector<std::uint32_t> marks(all.begin() + static_cast<std::ptrdiff_t>(blocks), all.end());
-        if (c.samples == 0) {
+        if (c.mode == 0) {
             EXPECT_EQ(marks.size(), 15u);
             EXPECT_EQ(marks.front(), 0x10000u);
             EXPECT_EQ(marks.back(), 0xF0000u);
@@ -171,12 +172,25 @@ TEST_F(DownloadTrack, EndMarksFollowWhereTheSamplesEnd)
     }
 }
 
+TEST_F(DownloadTrack, AFileWithLessThanOneBlockOfSamplesIsRefusedAndNothingIsSent)
+{
+    for (std::size_t samples : {std::size_t{0}, std::size_t{63}}) {
+        SCOPED_TRACE(samples);
+        player->recordOutputReports(true);
+        EXPECT_EQ(download(WavBuilder::deviceFormat().data(WavBuilder::samples(samples)), 2, 1),
+                  LoadResult::Refused);
+        EXPECT_TRUE(commits().empty());
+        ASSERT_FALSE(ui.messages.isEmpty());
+        EXPECT_TRUE(ui.messages.back().contains("non contiene suoni")) << ui.messages.back().toStdString();
+    }
+}
+
 TEST_F(DownloadTrack, AStoppedDownloadClosesTheSlotAfterTheBlockUnderWayAndSaysWhatItHolds)
 {
     ui.stopAfterPositions = 400;
     player->recordOutputReports(true);
     EXPECT_EQ(download(WavBuilder::deviceFormat().data(WavBuilder::samples(44100)), 2, 1),
-              TrackDownload::kStopped);
+              LoadResult::Stopped);
     const auto all = commits();
     // Header, 400 sample blocks, then the end marks of the slot's three later sectors.
     ASSERT_EQ(all.size(), 2u + 400u + 3u);
@@ -190,7 +204,7 @@ TEST_F(DownloadTrack, AStoppedDownloadClosesTheSlotAfterTheBlockUnderWayAndSaysW
 TEST_F(DownloadTrack, AFileLongerThanItsSlotFillsItToTheLastBlock)
 {
     const Bytes samples = WavBuilder::samples(200000);
-    ASSERT_EQ(download(WavBuilder::deviceFormat().data(samples), 3, 0), TrackDownload::kDone);
+    ASSERT_EQ(download(WavBuilder::deviceFormat().data(samples), 3, 0), LoadResult::Done);
     const auto all = commits();
     EXPECT_EQ(all.size(), 2u + 2044u);
     EXPECT_EQ(all.back(), 0x1FF40u) << "no end marks after a full slot";
@@ -216,7 +230,7 @@ TEST_F(DownloadTrack, OnlyTheDataChunksSamplesAreSent)
     };
     for (const WavBuilder& wav : files) {
         player->recordOutputReports(true);
-        ASSERT_EQ(download(wav, 3, 1), TrackDownload::kDone);
+        ASSERT_EQ(download(wav, 3, 1), LoadResult::Done);
         EXPECT_EQ(flash(0x20080, 640), samples);
         EXPECT_EQ(flash(0x20080 + 640, 64), Bytes(64, 0xFF));
         EXPECT_EQ(commits().size(), 2u + 10u + 1u);
@@ -238,7 +252,7 @@ TEST_F(DownloadTrack, RefusedFilesLeaveThePlayerUntouched)
     app.m_Config = {0x80, 0x12, 60};
     for (const WavBuilder& wav : files) {
         ui.messages.clear();
-        EXPECT_EQ(download(wav, 0, 0), TrackDownload::kRefused);
+        EXPECT_EQ(download(wav, 0, 0), LoadResult::Refused);
         EXPECT_EQ(ui.messages, QStringList{"Errore: formato file inadatto!"});
     }
     EXPECT_EQ(app.m_Config, (DeviceConfig{0x80, 0x12, 60})) << "nothing was sent, so nothing changed";
@@ -275,7 +289,7 @@ TEST_F(DownloadTrack, OnlyRegularFilesAreOpenedAndEachRefusalSaysWhy)
         ui.messages.clear();
         const auto start = Clock::now();
         EXPECT_EQ(app.DownloadTrack(c.path, QStringLiteral("x"), 0, 0xFFF7F, controls),
-                  TrackDownload::kFileFailed);
+                  LoadResult::FileFailed);
         EXPECT_LT(Clock::now() - start, 1s);
         ASSERT_EQ(ui.messages.size(), 1);
         EXPECT_TRUE(ui.messages[0].contains(QDir::toNativeSeparators(c.path)));
@@ -318,8 +332,7 @@ TEST_F(DownloadTrack, AFileThatShrinksOrChangesMeanwhileIsNotPassedOffAsLoaded)
                 c.meddle(path);
             }
         };
-        EXPECT_EQ(app.DownloadTrack(path, QStringLiteral("x"), 0, 0xFFF7F, controls),
-                  TrackDownload::kFileFailed);
+        EXPECT_EQ(app.DownloadTrack(path, QStringLiteral("x"), 0, 0xFFF7F, controls), LoadResult::FileFailed);
         ASSERT_TRUE(meddled) << "the download ended before the file could be changed";
         ASSERT_EQ(ui.messages.size(), 1);
         EXPECT_TRUE(ui.messages[0].contains(c.says)) << ui.messages[0].toStdString();
@@ -333,7 +346,7 @@ TEST_F(DownloadTrack, ALostPlayerStopsTheDownloadAtOnce)
     // The configuration, both header blocks and ten sample blocks get through.
     player->failWritesAfter(1 + 3 * 12);
     const auto start = Clock::now();
-    EXPECT_EQ(download(WavBuilder::deviceFormat().data(samples), 0, 0), TrackDownload::kDeviceFailed);
+    EXPECT_EQ(download(WavBuilder::deviceFormat().data(samples), 0, 0), LoadResult::DeviceFailed);
     EXPECT_LT(Clock::now() - start, 1s);
     EXPECT_EQ(commits().size(), 12u) << "nothing is sent after the failed block";
     ASSERT_EQ(ui.messages.size(), 1);
@@ -348,7 +361,7 @@ TEST_F(DownloadTrack, AnUnacknowledgedBlockStopsTheDownload)
     player->setAckEnabled(false);
     const auto start = Clock::now();
     EXPECT_EQ(download(WavBuilder::deviceFormat().data(WavBuilder::samples(6400)), 0, 0),
-              TrackDownload::kDeviceFailed);
+              LoadResult::DeviceFailed);
     EXPECT_LT(Clock::now() - start, 2 * ReportProtocol::kAckTimeout);
     EXPECT_EQ(commits().size(), 1u);
     ASSERT_EQ(ui.messages.size(), 1);
@@ -358,16 +371,16 @@ TEST_F(DownloadTrack, AnUnacknowledgedBlockStopsTheDownload)
 TEST_F(DownloadTrack, ASecondDownloadCannotStartWhileOneRuns)
 {
     player->setAckDelay(2ms);
-    int nested = 1;
+    LoadResult nested = LoadResult::Refused;
     const QString other = file(WavBuilder::deviceFormat().data(WavBuilder::samples(64)));
     ui.onEvents = [&] {
-        if (nested == 1) {
+        if (nested == LoadResult::Refused) {
             nested = app.DownloadTrack(other, QStringLiteral("altro"), 0x80000, 0x7FF7F, controls);
         }
     };
     ASSERT_EQ(download(WavBuilder::deviceFormat().data(WavBuilder::samples(64 * 40)), 1, 0),
-              TrackDownload::kDone);
-    EXPECT_EQ(nested, TrackDownload::kBusy);
+              LoadResult::Done);
+    EXPECT_EQ(nested, LoadResult::Busy);
     for (std::uint32_t address : commits()) {
         EXPECT_LT(address, 0x80000u);
     }

@@ -25,9 +25,11 @@ protected:
         player->recordOutputReports(true);
     }
 
-    int load(const QString& path, int mode, int track = 0)
+    // Into a player already divided so: no question about re-partitioning.
+    LoadResult load(const QString& path, int mode, int track = 0)
     {
-        return app.LoadTrack(path, QStringLiteral("Titolo"), *TrackSlot::forTrack(mode, track), controls);
+        app.m_Config = DeviceConfig::fromControls(false, mode, false, 60);
+        return app.LoadFile(path, track, mode, controls);
     }
 
     QString sine(const char* name, const AudioFileMaker::Format& format, double seconds)
@@ -59,7 +61,7 @@ TEST_F(TrackLoaderTest, AFileInThePlayersFormatGoesStraightThroughWithoutAQuesti
     const Bytes samples = WavBuilder::samples(6400);
     const QString path = dir.filePath(QStringLiteral("pronto.wav"));
     ASSERT_TRUE(WavBuilder::deviceFormat().data(samples).writeTo(path));
-    EXPECT_EQ(load(path, 2), TrackDownload::kDone);
+    EXPECT_EQ(load(path, 2), LoadResult::Done);
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_TRUE(ui.progressTexts.isEmpty()) << "nothing to convert";
     const Bytes flash = player->flash();
@@ -76,7 +78,7 @@ TEST_F(TrackLoaderTest, ATrackLongerThanItsSlotIsCutOnlyAfterTheUserAgreed)
         player->recordOutputReports(true);
         // Convert, then the length.
         ui.answers = {true, agreed};
-        EXPECT_EQ(load(path, 2, 1), agreed ? TrackDownload::kDone : TrackLoader::kCancelled);
+        EXPECT_EQ(load(path, 2, 1), agreed ? LoadResult::Done : LoadResult::Cancelled);
         ASSERT_EQ(ui.messages.size(), 2);
         EXPECT_TRUE(ui.messages[0].contains("WAV")) << ui.messages[0].toStdString();
         EXPECT_TRUE(ui.messages[0].contains("44100 Hz, stereo, 1:00")) << ui.messages[0].toStdString();
@@ -99,7 +101,7 @@ TEST_F(TrackLoaderTest, AConvertedTrackReplacesTheSlotAndEndsWithItsMarks)
 {
     const QString path = sine("breve.mp3", {"mp3", "libmp3lame", 44100, 2, 128000}, 2);
     ui.answers = {true};
-    EXPECT_EQ(load(path, 2, 3), TrackDownload::kDone);
+    EXPECT_EQ(load(path, 2, 3), LoadResult::Done);
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].contains("MP3, 44100 Hz, stereo, 0:02")) << ui.messages[0].toStdString();
     EXPECT_TRUE(ui.askedChecked.at(0)) << "the volume is brought up unless the user says otherwise";
@@ -124,15 +126,15 @@ TEST_F(TrackLoaderTest, NothingIsSentWhenTheUserDeclinesCancelsOrTheFileIsNoSoun
     ASSERT_TRUE(WavBuilder().raw(WavBuilder::samples(5000)).writeTo(noise));
 
     ui.answers = {false};
-    EXPECT_EQ(load(song, 2), TrackLoader::kCancelled);
+    EXPECT_EQ(load(song, 2), LoadResult::Cancelled);
 
     ui.answers = {true};
     ui.cancelWork = true;
-    EXPECT_EQ(load(song, 2), TrackLoader::kCancelled);
+    EXPECT_EQ(load(song, 2), LoadResult::Cancelled);
     ui.cancelWork = false;
 
     ui.messages.clear();
-    EXPECT_EQ(load(noise, 2), TrackDownload::kRefused);
+    EXPECT_EQ(load(noise, 2), LoadResult::Refused);
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].contains("rumore.mp3")) << ui.messages[0].toStdString();
 

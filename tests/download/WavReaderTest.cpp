@@ -12,6 +12,29 @@
 
 namespace {
 
+// The data chunk's declared size; 0 for a file that cannot be read, -1 for one without data.
+qint64 declared(const WavHeader& header)
+{
+    switch (header.found) {
+    case WavHeader::Found::Data:
+        return header.dataSize;
+    case WavHeader::Found::Unreadable:
+        return 0;
+    case WavHeader::Found::NoData:
+        break;
+    }
+    return -1;
+}
+
+// The same, and the format the walk found.
+qint64 declared(const WavHeader& header, WavFormat* format)
+{
+    if (format && header.format) {
+        *format = *header.format;
+    }
+    return declared(header);
+}
+
 using Bytes = std::vector<std::uint8_t>;
 
 const Bytes kSamples = WavBuilder::samples(64);
@@ -70,7 +93,7 @@ protected:
         for (std::size_t i = 0; i < 2; ++i) {
             EXPECT_TRUE(devices[i]->open(QIODevice::ReadOnly));
             Outcome& out = outcomes[i];
-            out.result = ReadWavHeader(devices[i], {}, &out.format);
+            out.result = declared(ReadWavHeader(devices[i], {}), &out.format);
             out.pos = devices[i]->pos();
             char c;
             if (devices[i]->getChar(&c))
@@ -204,13 +227,13 @@ TEST_F(WavReaderTest, OpensAndClosesOnlyWhatItOpened)
     };
     const auto before = openFiles();
     WavFormat format;
-    EXPECT_EQ(ReadWavHeader(nullptr, path, &format), 64);
+    EXPECT_EQ(declared(ReadWavHeader(nullptr, path), &format), 64);
     EXPECT_TRUE(IsDeviceFormat(format));
-    EXPECT_EQ(ReadWavHeader(nullptr, path, nullptr), 64);
-    EXPECT_EQ(ReadWavHeader(nullptr, shortPath, &format), 0);
-    EXPECT_EQ(ReadWavHeader(nullptr, write(WavBuilder().bytes(), "bare.wav"), &format), -1);
-    EXPECT_EQ(ReadWavHeader(nullptr, dir.filePath("missing.wav"), &format), 0);
-    EXPECT_EQ(ReadWavHeader(nullptr, QString(), &format), 0);
+    EXPECT_EQ(ReadWavHeader(nullptr, shortPath).found, WavHeader::Found::Unreadable);
+    EXPECT_EQ(ReadWavHeader(nullptr, write(WavBuilder().bytes(), "bare.wav")).found,
+              WavHeader::Found::NoData);
+    EXPECT_EQ(ReadWavHeader(nullptr, dir.filePath("missing.wav")).found, WavHeader::Found::Unreadable);
+    EXPECT_EQ(ReadWavHeader(nullptr, QString()).found, WavHeader::Found::Unreadable);
     EXPECT_EQ(openFiles(), before);
 
     // A caller's file is read from its start, however far it had got, and left open at the first sample.
@@ -218,13 +241,13 @@ TEST_F(WavReaderTest, OpensAndClosesOnlyWhatItOpened)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     file.read(50);
     for (int pass = 0; pass < 2; ++pass) {
-        EXPECT_EQ(ReadWavHeader(&file, QString("ignored"), nullptr), 64);
+        EXPECT_EQ(declared(ReadWavHeader(&file, QString("ignored"))), 64);
         EXPECT_TRUE(file.isOpen());
         EXPECT_EQ(file.read(64), QByteArray(reinterpret_cast<const char*>(kSamples.data()), 64));
     }
     QFile shortFile(shortPath);
     ASSERT_TRUE(shortFile.open(QIODevice::ReadOnly));
-    EXPECT_EQ(ReadWavHeader(&shortFile, {}, &format), 0);
+    EXPECT_EQ(ReadWavHeader(&shortFile, {}).found, WavHeader::Found::Unreadable);
     EXPECT_TRUE(shortFile.isOpen());
 }
 

@@ -131,7 +131,7 @@ TEST_F(VirtualPlayerTest, FoundThroughHidrawWithItsDescriptorTextAndConfiguratio
 
     listenAsMainWindow();
     std::array<std::uint8_t, 256> buffer{};
-    ASSERT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), ReportProtocol::kQueryDone);
+    ASSERT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), ReportProtocol::TextQuery::Done);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.data())), text);
     app.ReadDeviceConfig(buffer);
     EXPECT_EQ(app.m_Config, (DeviceConfig{0x80, 0x12, 45}));
@@ -150,7 +150,7 @@ TEST_F(VirtualPlayerTest, FoundThroughHidrawWithItsDescriptorTextAndConfiguratio
     ::close(fd);
 
     const auto closing = Clock::now();
-    EXPECT_EQ(app.CloseDevice(), 1);
+    app.CloseDevice();
     EXPECT_LT(Clock::now() - closing, 1s);
 }
 
@@ -164,7 +164,7 @@ TEST_F(VirtualPlayerTest, AFullSlotArrivesInTheFlashByteForByte)
     app.m_Config = {0, 0, 60};
     ASSERT_EQ(app.DownloadTrack(wavFile(samples), QStringLiteral("Brano intero"), slot.start, slot.length,
                                 DeviceConfig{0, 0, 60}),
-              TrackDownload::kDone)
+              LoadResult::Done)
         << qPrintable(ui.messages.join('\n'));
 
     // The player writes each block through to its image before acknowledging it.
@@ -197,7 +197,7 @@ TEST_F(VirtualPlayerTest, UnpluggedMidDownloadItFailsAtOnceAndNothingMoreIsSent)
     const Bytes samples = WavBuilder::samples(20000);
     ASSERT_EQ(app.DownloadTrack(wavFile(samples), QStringLiteral("Staccato"), slot.start, slot.length,
                                 DeviceConfig{0, 3, 60}),
-              TrackDownload::kDeviceFailed);
+              LoadResult::DeviceFailed);
     const auto unplugged = player->waitForLine("unplugged", 1, 1s);
     ASSERT_TRUE(unplugged && told);
     EXPECT_LT(*told - *unplugged, 1s);
@@ -236,7 +236,7 @@ TEST_F(VirtualPlayerTest, APlayerThatComesBackIsFoundAgain)
     listenAsMainWindow();
     std::array<std::uint8_t, 256> buffer{};
     // The first report the player sees takes it off the bus: no answer comes.
-    EXPECT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), ReportProtocol::kQueryTimedOut);
+    EXPECT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), ReportProtocol::TextQuery::TimedOut);
     ASSERT_TRUE(player->waitForLine("unplugged", 1, 2s));
     EXPECT_EQ(app.OpenDevice(), -1);
     ASSERT_EQ(ui.messages.size(), 1);
@@ -247,7 +247,7 @@ TEST_F(VirtualPlayerTest, APlayerThatComesBackIsFoundAgain)
     ui.messages.clear();
     ASSERT_EQ(app.OpenDevice(), 0) << qPrintable(ui.messages.join('\n'));
     EXPECT_EQ(app.Link().devicePath(), node);
-    ASSERT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), ReportProtocol::kQueryDone);
+    ASSERT_EQ(app.QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0), ReportProtocol::TextQuery::Done);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.data())),
               "Zoffino USB - lettore simulato, 1 MiB");
 }

@@ -228,7 +228,7 @@ TEST_F(PlayerDialog, WhileADownloadRunsNothingElseStartsAndTheWindowStays)
         bool checked = false;
         QTimer::singleShot(50, [&] {
             checked = true;
-            EXPECT_TRUE(app.IsDownloading());
+            EXPECT_TRUE(app.IsBusy());
             for (int id : {IDC_PLAY, IDC_LOAD, IDC_DIAGNOSTICS}) {
                 EXPECT_FALSE(DialogBuilder::control<QPushButton>(dialog, id)->isEnabled()) << id;
             }

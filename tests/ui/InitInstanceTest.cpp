@@ -74,7 +74,6 @@ TEST_F(InitInstance, ShowsThePlayersTextAndClosesTheLinkAtTheEnd)
     EXPECT_EQ(deviceText, "Zoffino di prova");
     EXPECT_TRUE(mainWindowWhileOpen);
     EXPECT_EQ(app.m_pMainWnd, nullptr);
-    EXPECT_EQ(app.m_pMainDlg, nullptr);
     EXPECT_EQ(app.m_nDeviceState, 1);
     EXPECT_FALSE(app.Link().readerRunning());
     EXPECT_FALSE(app.Link().canWrite());

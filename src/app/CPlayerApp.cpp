@@ -59,10 +59,10 @@ bool CPlayerApp::InitInstance()
     return false;
 }
 
-void CPlayerApp::LoadSettings()
+void CPlayerApp::LoadSettings(const QString& application)
 {
     SetRegistryKey(QStringLiteral("Quenmark Audio"));
-    m_pSettings = std::make_unique<CRegSettings>(m_strRegistryKey, QCoreApplication::applicationName());
+    m_pSettings = std::make_unique<CRegSettings>(m_strRegistryKey, application);
     for (int n = 1; n <= 4; ++n) {
         QString name;
         m_pSettings->ReadStringById(m_pSettings->m_pszSection, IDS_BRANO1 + n - 1, name, 255, QString());
@@ -94,6 +94,11 @@ void CPlayerApp::SaveSettings()
         std::fprintf(stderr, "%s\n", qPrintable(m_pSettings->LastFailure()));
     }
     m_pSettings.reset();
+}
+
+QString CPlayerApp::Division(int count)
+{
+    return tr("%n brani", "division", count);
 }
 
 QString CPlayerApp::DefaultTrackName(int track)
@@ -319,10 +324,10 @@ bool CPlayerApp::ConfirmRepartition(int partitionMode, const std::vector<int>& e
         loading
             ? tr("Il lettore ora è diviso in %1; caricando questo brano con la divisione in %2, lo spazio "
                  "che occupa cancella dal lettore %3: %4.")
-                  .arg(tr("%n brani", "division", now), tr("%n brani", "division", next),
-                       tr("i brani", "erased", count), names.join(QStringLiteral(", ")))
+                  .arg(Division(now), Division(next), tr("i brani", "erased", count),
+                       names.join(QStringLiteral(", ")))
             : tr("Il lettore ora è diviso in %1; la divisione in %2 cancella dal lettore %3: %4.")
-                  .arg(tr("%n brani", "division", now), tr("%n brani", "division", next),
-                       tr("i brani", "erased", count), names.join(QStringLiteral(", ")));
+                  .arg(Division(now), Division(next), tr("i brani", "erased", count),
+                       names.join(QStringLiteral(", ")));
     return m_pUi && m_pUi->ask(text, MessageIcon::Warning, tr("OK"), QString(), nullptr);
 }

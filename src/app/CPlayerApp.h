@@ -119,11 +119,15 @@ public:
     // download) makes the program busy: nothing else may start meanwhile, and the user interface is told.
     bool IsBusy() const { return m_nBusy > 0; }
 
-    // The track names and the configuration kept between runs.
-    void LoadSettings();
+    // The track names and the configuration kept between runs, in the store of the named program (the
+    // window's own name, which the command-line tool gives to share the window's store).
+    void LoadSettings(const QString& application = QCoreApplication::applicationName());
     void SaveSettings();
     // The name a track has until a file is loaded into it ("Brano 3").
     static QString DefaultTrackName(int track);
+    // A division of the memory into count tracks, as the questions and tooltips name it ("un brano",
+    // "4 brani").
+    static QString Division(int count);
 
     // The company key under which the settings are kept.
     void SetRegistryKey(const QString& key) { m_strRegistryKey = key; }

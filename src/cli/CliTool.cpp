@@ -145,7 +145,7 @@ int CliTool::run(const QStringList& given)
     std::array<std::uint8_t, 256> buffer{};
     app.ReadDeviceConfig(buffer);
     // The track names are the window's: a track loaded here has its name there, and the other way round.
-    app.LoadSettings();
+    app.LoadSettings(QStringLiteral("ZoffinoUSB"));
 
     int result = kDone;
     if (command == QLatin1String("info")) {

@@ -69,7 +69,7 @@ void CPlayerDlg::DescribeControls()
     for (std::size_t i = 0; i < m_ctlPartition.size(); ++i) {
         const int mode = static_cast<int>(i);
         m_ctlPartition[i]->setToolTip(tr("Divide la memoria del lettore in %1 da %2 s ciascuno")
-                                          .arg(tr("%n brani", "division", TrackSlot::countFor(mode)))
+                                          .arg(CPlayerApp::Division(TrackSlot::countFor(mode)))
                                           .arg(SlotSeconds(mode)));
     }
 }

@@ -1,3 +1,5 @@
+#include "app/QtTranslations.h"
+
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
@@ -7,6 +9,7 @@
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
+    QtTranslations::installProgramTexts();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

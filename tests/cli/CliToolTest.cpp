@@ -1,0 +1,161 @@
+#include "WavBuilder.h"
+
+#include "cli/CliTool.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// The tool as a script runs it: no terminal on its input, its output and messages in files, a simulated
+// player on an image of the test's own, and a settings store of the test's own.
+class CliToolTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath(QStringLiteral("config")));
+    }
+
+    struct Run
+    {
+        int exit = -1;
+        QString out;
+        QString err;
+    };
+
+    Run run(QStringList arguments)
+    {
+        arguments.prepend(QStringLiteral("zoffino"));
+        std::fflush(stdout);
+        std::fflush(stderr);
+        const int savedIn = ::dup(STDIN_FILENO), savedOut = ::dup(STDOUT_FILENO), savedErr = ::dup(STDERR_FILENO);
+        const QByteArray outPath = dir.filePath(QStringLiteral("out")).toLocal8Bit();
+        const QByteArray errPath = dir.filePath(QStringLiteral("err")).toLocal8Bit();
+        redirect(STDIN_FILENO, "/dev/null", O_RDONLY);
+        redirect(STDOUT_FILENO, outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC);
+        redirect(STDERR_FILENO, errPath.constData(), O_WRONLY | O_CREAT | O_TRUNC);
+        Run result;
+        result.exit = CliTool::run(arguments);
+        std::fflush(stdout);
+        std::fflush(stderr);
+        for (auto [saved, fd] : {std::pair{savedIn, STDIN_FILENO}, {savedOut, STDOUT_FILENO}, {savedErr, STDERR_FILENO}}) {
+            ::dup2(saved, fd);
+            ::close(saved);
+        }
+        result.out = read(QString::fromLocal8Bit(outPath));
+        result.err = read(QString::fromLocal8Bit(errPath));
+        return result;
+    }
+
+    Run onPlayer(QStringList arguments)
+    {
+        arguments.prepend(QStringLiteral("--simulate=") + dir.filePath(QStringLiteral("flash.bin")));
+        return run(arguments);
+    }
+
+    QString wav(const char* name, std::size_t samples)
+    {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(WavBuilder::deviceFormat().data(WavBuilder::samples(samples)).writeTo(path));
+        return path;
+    }
+
+    QTemporaryDir dir;
+
+private:
+    static void redirect(int fd, const char* path, int flags)
+    {
+        const int opened = ::open(path, flags, 0600);
+        ::dup2(opened, fd);
+        ::close(opened);
+    }
+
+    static QString read(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+};
+
+TEST_F(CliToolTest, WhatACommandDoesNotTakeIsRefusedWithTheUsageBeforeAnyPlayerIsLookedFor)
+{
+    const QStringList wrong[] = {
+        {QStringLiteral("bogus")},
+        {},
+        {QStringLiteral("info"), QStringLiteral("extra")},
+        {QStringLiteral("play"), QStringLiteral("1"), QStringLiteral("2")},
+        {QStringLiteral("stop"), QStringLiteral("--track"), QStringLiteral("1")},
+        {QStringLiteral("load"), QStringLiteral("a.wav"), QStringLiteral("--track"), QStringLiteral("1"),
+         QStringLiteral("--loop"), QStringLiteral("on")},
+        {QStringLiteral("config"), QStringLiteral("--partition"), QStringLiteral("3")},
+    };
+    for (const QStringList& arguments : wrong) {
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        // No simulated player is named: a usage error must come before the real player is looked for.
+        const Run result = run(arguments);
+        EXPECT_EQ(result.exit, CliTool::kUsage);
+        EXPECT_TRUE(result.err.contains(QStringLiteral("zoffino --help"))) << result.err.toStdString();
+        EXPECT_FALSE(result.err.contains(QStringLiteral("Unable to open"))) << result.err.toStdString();
+    }
+}
+
+TEST_F(CliToolTest, InfoCountsTracksInItalian)
+{
+    const Run result = onPlayer({QStringLiteral("info")});
+    EXPECT_EQ(result.exit, CliTool::kDone) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains(QStringLiteral("Con 1 brano: 47,5 s ciascuno\n"))) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains(QStringLiteral("Con 8 brani: 5,9 s ciascuno\n")));
+}
+
+TEST_F(CliToolTest, ARepartitionNobodyAgreedToIsNotSentAndTheTracksKeepTheirNames)
+{
+    ASSERT_EQ(onPlayer({QStringLiteral("load"), wav("sigla.wav", 640), QStringLiteral("--track"),
+                        QStringLiteral("1"), QStringLiteral("--partition"), QStringLiteral("1")})
+                  .exit,
+              CliTool::kDone);
+
+    const Run declined = onPlayer({QStringLiteral("config"), QStringLiteral("--partition"), QStringLiteral("8")});
+    EXPECT_EQ(declined.exit, CliTool::kFailed);
+    EXPECT_TRUE(declined.err.contains(QStringLiteral("la divisione in 8 brani cancella dal lettore il brano: "
+                                                     "\"sigla\"")))
+        << declined.err.toStdString();
+    EXPECT_TRUE(declined.err.contains(QStringLiteral("--yes")));
+    EXPECT_TRUE(onPlayer({QStringLiteral("info")}).out.contains(QStringLiteral("Brani: 1\n")));
+
+    const Run agreed = onPlayer(
+        {QStringLiteral("config"), QStringLiteral("--partition"), QStringLiteral("8"), QStringLiteral("--yes")});
+    EXPECT_EQ(agreed.exit, CliTool::kDone) << agreed.err.toStdString();
+    EXPECT_TRUE(agreed.out.contains(QStringLiteral("Brani: 8\n")));
+    // The name of the track the new division erased is the default one again, as in the window.
+    QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quenmark Audio"),
+                    QStringLiteral("ZoffinoUSB"));
+    EXPECT_EQ(store.value(QStringLiteral("Settings/variabili/Brano1")).toString(), QStringLiteral("Brano 1"));
+}
+
+TEST_F(CliToolTest, FilesThatCannotMakeATrackAreRefusedWithoutTouchingThePlayer)
+{
+    const Run empty = onPlayer({QStringLiteral("load"), wav("vuoto.wav", 10), QStringLiteral("--track"),
+                                QStringLiteral("1")});
+    EXPECT_EQ(empty.exit, CliTool::kRefusedFile);
+    EXPECT_TRUE(empty.err.contains(QStringLiteral("non contiene suoni"))) << empty.err.toStdString();
+    EXPECT_FALSE(empty.err.contains(QStringLiteral("Download")));
+
+    const Run remote = onPlayer({QStringLiteral("load"), QStringLiteral("http://example.invalid/brano.mp3"),
+                                 QStringLiteral("--track"), QStringLiteral("1")});
+    EXPECT_EQ(remote.exit, CliTool::kRefusedFile);
+    EXPECT_TRUE(remote.err.contains(QStringLiteral("solo file locali"))) << remote.err.toStdString();
+}
+
+} // namespace

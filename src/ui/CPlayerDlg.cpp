@@ -9,6 +9,7 @@
 #include "res/DialogTemplate.h"
 #include "res/StringTable.h"
 #include "ui/CAboutDlg.h"
+#include "ui/SystemMenu.h"
 #include "widgets/AppIcon.h"
 #include "widgets/DialogBuilder.h"
 #include "widgets/FileDialog.h"
@@ -22,10 +23,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent)
     : QDialog(parent), m_hIcon(AppIcon::icon()), m_app(app)
@@ -108,13 +105,8 @@ void CPlayerDlg::OnInitDialog()
     m_app.Messages().setHandler(UiTarget::MainWindow, [this](UiMessage& message) { OnMessage(message); });
     m_bListening = true;
 
-#ifdef Q_OS_WIN
-    const QString about = StringTable::load(IDS_ABOUTBOX);
-    if (HMENU menu = ::GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE); menu && !about.isEmpty()) {
-        ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, reinterpret_cast<LPCWSTR>(about.utf16()));
-    }
-#endif
+    SystemMenu::addEntry(*this, IDM_ABOUTBOX, StringTable::load(IDS_ABOUTBOX),
+                         [this](unsigned id, long param) { OnSysCommand(id, param); });
     setWindowIcon(m_hIcon);
     StartFromPlayer();
 }
@@ -381,16 +373,3 @@ void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event)
         OnSysCommand(IDM_ABOUTBOX, 0);
     }
 }
-
-#ifdef Q_OS_WIN
-bool CPlayerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
-{
-    const auto* msg = static_cast<const MSG*>(message);
-    if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == IDM_ABOUTBOX) {
-        OnSysCommand(static_cast<unsigned>(msg->wParam), static_cast<long>(msg->lParam));
-        *result = 0;
-        return true;
-    }
-    return QDialog::nativeEvent(eventType, message, result);
-}
-#endif

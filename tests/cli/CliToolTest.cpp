@@ -25,7 +25,8 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath(QStringLiteral("config")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           dir.filePath(QStringLiteral("config")));
     }
 
     struct Run
@@ -40,7 +41,8 @@ protected:
         arguments.prepend(QStringLiteral("zoffino"));
         std::fflush(stdout);
         std::fflush(stderr);
-        const int savedIn = ::dup(STDIN_FILENO), savedOut = ::dup(STDOUT_FILENO), savedErr = ::dup(STDERR_FILENO);
+        const int savedIn = ::dup(STDIN_FILENO), savedOut = ::dup(STDOUT_FILENO),
+                  savedErr = ::dup(STDERR_FILENO);
         const QByteArray outPath = dir.filePath(QStringLiteral("out")).toLocal8Bit();
         const QByteArray errPath = dir.filePath(QStringLiteral("err")).toLocal8Bit();
         redirect(STDIN_FILENO, "/dev/null", O_RDONLY);
@@ -50,7 +52,8 @@ protected:
         result.exit = CliTool::run(arguments);
         std::fflush(stdout);
         std::fflush(stderr);
-        for (auto [saved, fd] : {std::pair{savedIn, STDIN_FILENO}, {savedOut, STDOUT_FILENO}, {savedErr, STDERR_FILENO}}) {
+        for (auto [saved, fd] :
+             {std::pair{savedIn, STDIN_FILENO}, {savedOut, STDOUT_FILENO}, {savedErr, STDERR_FILENO}}) {
             ::dup2(saved, fd);
             ::close(saved);
         }
@@ -115,7 +118,8 @@ TEST_F(CliToolTest, InfoCountsTracksInItalian)
 {
     const Run result = onPlayer({QStringLiteral("info")});
     EXPECT_EQ(result.exit, CliTool::kDone) << result.err.toStdString();
-    EXPECT_TRUE(result.out.contains(QStringLiteral("Con 1 brano: 47,5 s ciascuno\n"))) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains(QStringLiteral("Con 1 brano: 47,5 s ciascuno\n")))
+        << result.out.toStdString();
     EXPECT_TRUE(result.out.contains(QStringLiteral("Con 8 brani: 5,9 s ciascuno\n")));
 }
 
@@ -126,7 +130,8 @@ TEST_F(CliToolTest, ARepartitionNobodyAgreedToIsNotSentAndTheTracksKeepTheirName
                   .exit,
               CliTool::kDone);
 
-    const Run declined = onPlayer({QStringLiteral("config"), QStringLiteral("--partition"), QStringLiteral("8")});
+    const Run declined =
+        onPlayer({QStringLiteral("config"), QStringLiteral("--partition"), QStringLiteral("8")});
     EXPECT_EQ(declined.exit, CliTool::kFailed);
     EXPECT_TRUE(declined.err.contains(QStringLiteral("la divisione in 8 brani cancella dal lettore il brano: "
                                                      "\"sigla\"")))
@@ -134,8 +139,8 @@ TEST_F(CliToolTest, ARepartitionNobodyAgreedToIsNotSentAndTheTracksKeepTheirName
     EXPECT_TRUE(declined.err.contains(QStringLiteral("--yes")));
     EXPECT_TRUE(onPlayer({QStringLiteral("info")}).out.contains(QStringLiteral("Brani: 1\n")));
 
-    const Run agreed = onPlayer(
-        {QStringLiteral("config"), QStringLiteral("--partition"), QStringLiteral("8"), QStringLiteral("--yes")});
+    const Run agreed = onPlayer({QStringLiteral("config"), QStringLiteral("--partition"), QStringLiteral("8"),
+                                 QStringLiteral("--yes")});
     EXPECT_EQ(agreed.exit, CliTool::kDone) << agreed.err.toStdString();
     EXPECT_TRUE(agreed.out.contains(QStringLiteral("Brani: 8\n")));
     // The name of the track the new division erased is the default one again, as in the window.
@@ -146,8 +151,8 @@ TEST_F(CliToolTest, ARepartitionNobodyAgreedToIsNotSentAndTheTracksKeepTheirName
 
 TEST_F(CliToolTest, FilesThatCannotMakeATrackAreRefusedWithoutTouchingThePlayer)
 {
-    const Run empty = onPlayer({QStringLiteral("load"), wav("vuoto.wav", 10), QStringLiteral("--track"),
-                                QStringLiteral("1")});
+    const Run empty = onPlayer(
+        {QStringLiteral("load"), wav("vuoto.wav", 10), QStringLiteral("--track"), QStringLiteral("1")});
     EXPECT_EQ(empty.exit, CliTool::kRefusedFile);
     EXPECT_TRUE(empty.err.contains(QStringLiteral("non contiene suoni"))) << empty.err.toStdString();
     EXPECT_FALSE(empty.err.contains(QStringLiteral("Download")));

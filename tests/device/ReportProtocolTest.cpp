@@ -251,4 +251,36 @@ TEST_F(ReportProtocolTest, WritesAreShownOnlyWhileTheDiagnosticsAreOpen)
     EXPECT_EQ(diag[1].text, "Bytes Written: 64");
 }
 
+TEST_F(ReportProtocolTest, PlayNamesTheTrackByFourTimesItsNumberAndStopSendsTheHeldConfiguration)
+{
+    FaultInjectingPlayer& player = useSimulatedPlayer();
+    ASSERT_EQ(app.OpenDevice(), 0);
+    player.recordOutputReports(true);
+    struct Case
+    {
+        int mode, track;
+        std::vector<std::uint8_t> report;
+    };
+    const Case cases[] = {
+        {0, 0, {2, Protocol::CMD_PLAY, 0, 0, 0, 15}},
+        {1, 1, {2, Protocol::CMD_PLAY, 4, 0, 0, 3}},
+        {2, 3, {2, Protocol::CMD_PLAY, 12, 0, 0, 3}},
+        {3, 7, {2, Protocol::CMD_PLAY, 28, 0, 0, 3}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(app.Play(c.track, c.mode));
+    }
+    app.m_Config = {0x80, 0x13, 60};
+    EXPECT_TRUE(app.Stop());
+
+    const auto reports = player.outputReports();
+    ASSERT_EQ(reports.size(), std::size(cases) + 1);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(std::vector<std::uint8_t>(reports[i].begin(), reports[i].begin() + 6), cases[i].report)
+            << "mode " << cases[i].mode << " track " << cases[i].track;
+    }
+    EXPECT_EQ(std::vector<std::uint8_t>(reports.back().begin(), reports.back().begin() + 6),
+              (std::vector<std::uint8_t>{2, Protocol::CMD_SET_CONFIG, 0x80, 0x13, 60, 0}));
+}
+
 } // namespace

@@ -1,3 +1,4 @@
+#include "BlockCommits.h"
 #include "LinkFixture.h"
 #include "WavBuilder.h"
 
@@ -70,16 +71,7 @@ protected:
     }
 
     // Addresses of the committed blocks, in the order written.
-    std::vector<std::uint32_t> commits() const
-    {
-        std::vector<std::uint32_t> result;
-        for (const Bytes& report : player->outputReports()) {
-            if (report[1] == Protocol::CMD_COMMIT_BLOCK) {
-                result.push_back(report[2] | report[3] << 8 | report[4] << 16);
-            }
-        }
-        return result;
-    }
+    std::vector<std::uint32_t> commits() const { return commitAddresses(player->outputReports()); }
 
     Bytes flash(std::uint32_t from, std::uint32_t length) const
     {

@@ -1,3 +1,4 @@
+#include "BlockCommits.h"
 #include "AudioFileMaker.h"
 #include "LinkFixture.h"
 #include "WavBuilder.h"
@@ -40,16 +41,7 @@ protected:
         return path;
     }
 
-    std::vector<std::uint32_t> commits() const
-    {
-        std::vector<std::uint32_t> result;
-        for (const Bytes& report : player->outputReports()) {
-            if (report[1] == Protocol::CMD_COMMIT_BLOCK) {
-                result.push_back(report[2] | report[3] << 8 | report[4] << 16);
-            }
-        }
-        return result;
-    }
+    std::vector<std::uint32_t> commits() const { return commitAddresses(player->outputReports()); }
 
     FaultInjectingPlayer* player = nullptr;
     DeviceConfig controls{0, 0x02, 60};

@@ -1,3 +1,4 @@
+#include "BlockCommits.h"
 #include "sim/PlayerFirmware.h"
 
 #include "FileSizeLimit.h"
@@ -54,7 +55,7 @@ protected:
         ASSERT_EQ(ack.size(), 64u);
         EXPECT_EQ(ack[0], Protocol::kInputReportId);
         EXPECT_EQ(ack[1], Protocol::CMD_COMMIT_BLOCK);
-        EXPECT_EQ(ack[2] | ack[3] << 8 | ack[4] << 16, static_cast<int>(address));
+        EXPECT_EQ(commitAddress(ack), address);
         EXPECT_EQ(replies[0].earliest, at);
     }
 

@@ -1,3 +1,4 @@
+#include "BlockCommits.h"
 #include "sim/FaultInjectingPlayer.h"
 
 #include "device/Protocol.h"
@@ -136,7 +137,7 @@ protected:
         const auto ack = receive();
         ASSERT_TRUE(ack);
         EXPECT_EQ((*ack)[1], kAck);
-        EXPECT_EQ((*ack)[2] | (*ack)[3] << 8 | (*ack)[4] << 16, static_cast<int>(address));
+        EXPECT_EQ(commitAddress(*ack), address);
     }
 
     FaultInjectingPlayer m_player;

@@ -102,5 +102,6 @@ QString AudioDecoder::unsupported(int code) const
 
 QString AudioDecoder::outOfMemory() const
 {
-    return tr("Memoria insufficiente per leggere il file \"%1\" (%2).").arg(shownName(), reason(AVERROR(ENOMEM)));
+    return tr("Memoria insufficiente per leggere il file \"%1\" (%2).")
+        .arg(shownName(), reason(AVERROR(ENOMEM)));
 }

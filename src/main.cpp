@@ -33,8 +33,9 @@ int main(int argc, char* argv[])
             std::printf("ZoffinoUSB %s\n", qPrintable(CommandLine::programVersion()));
         } else {
             // Parsed again for Qt's part of the text in Italian, which needs the application's translator.
-            std::fprintf(stderr, "%s\nVedere: %s --help\n", qPrintable(CommandLine::parse(arguments).error),
-                         qPrintable(QCoreApplication::arguments().value(0)));
+            std::fprintf(
+                stderr, "%s\n%s\n", qPrintable(CommandLine::parse(arguments).error),
+                qPrintable(CommandLine::tr("Vedere: %1 --help").arg(QCoreApplication::arguments().value(0))));
             return 2;
         }
         return 0;
@@ -54,8 +55,11 @@ int main(int argc, char* argv[])
     if (!instance.claim()) {
         const QString text =
             instance.activateRunning()
-                ? QStringLiteral("ZoffinoUSB è già aperto: la sua finestra è stata portata in primo piano.")
-                : QStringLiteral(
+                ? QCoreApplication::translate(
+                      "SingleInstance",
+                      "ZoffinoUSB è già aperto: la sua finestra è stata portata in primo piano.")
+                : QCoreApplication::translate(
+                      "SingleInstance",
                       "ZoffinoUSB è già aperto ma non risponde: chiuderlo prima di aprirlo di nuovo.");
         std::fprintf(stderr, "%s\n", qPrintable(text));
         MessageBox::show(nullptr, text, MessageIcon::Information);

@@ -16,8 +16,8 @@ constexpr int kMaxReportTimeUs = 1000000;
 
 void describe(QCommandLineParser& parser)
 {
-    parser.setApplicationDescription(
-        QStringLiteral("Gestisce i brani del lettore audio Zoffino USB (vendor 115f, product 0230).\n"
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "CommandLine", "Gestisce i brani del lettore audio Zoffino USB (vendor 115f, product 0230).\n"
                        "Senza opzioni usa il lettore collegato, attraverso hidapi."));
     CommandLine::addStandardOptions(parser);
     CommandLine::addDeviceOptions(parser);
@@ -66,7 +66,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     result.help = parser.isSet(QStringLiteral("help"));
     result.version = parser.isSet(QStringLiteral("version"));
     if (result.error.isEmpty() && !parser.positionalArguments().isEmpty()) {
-        result.error = QStringLiteral("Argomento sconosciuto: %1").arg(parser.positionalArguments().first());
+        result.error = tr("Argomento sconosciuto: %1").arg(parser.positionalArguments().first());
     }
     if (result.error.isEmpty()) {
         result.readDeviceOptions(parser);
@@ -79,10 +79,10 @@ QString CommandLine::helpText()
     QCommandLineParser parser;
     describe(parser);
     const QString folder = defaultImagePath();
-    return parser.helpText() +
-           (folder.isEmpty() ? QString()
-                             : QStringLiteral("\nCon --simulate senza FILE la memoria simulata è in\n  %1\n")
-                                   .arg(QDir::toNativeSeparators(folder)));
+    return parser.helpText() + (folder.isEmpty()
+                                    ? QString()
+                                    : tr("\nCon --simulate senza FILE la memoria simulata è in\n  %1\n")
+                                          .arg(QDir::toNativeSeparators(folder)));
 }
 
 QString CommandLine::programVersion()
@@ -106,22 +106,22 @@ QString CommandLine::defaultImagePath()
 void CommandLine::addStandardOptions(QCommandLineParser& parser)
 {
     // Qt's own help option has no Italian text.
-    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Mostra questo aiuto.")});
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, tr("Mostra questo aiuto.")});
     parser.addOption({{QStringLiteral("v"), QStringLiteral("version")},
-                      QStringLiteral("Mostra il numero di versione del programma.")});
+                      tr("Mostra il numero di versione del programma.")});
 }
 
 void CommandLine::addDeviceOptions(QCommandLineParser& parser)
 {
     parser.addOption({kSimulate,
-                      QStringLiteral("Usa un lettore simulato, con la memoria da 1 MiB nel FILE (creata "
-                                     "cancellata se manca). --simulate senza FILE: nella cartella dei dati "
-                                     "dell'utente."),
-                      QStringLiteral("FILE")});
+                      tr("Usa un lettore simulato, con la memoria da 1 MiB nel FILE (creata "
+                         "cancellata se manca). --simulate senza FILE: nella cartella dei dati "
+                         "dell'utente."),
+                      tr("FILE")});
     parser.addOption({kReportTime,
-                      QStringLiteral("Con --simulate: ogni report impiega US microsecondi sul bus simulato "
-                                     "(1000 come su USB full-speed; predefinito 0)."),
-                      QStringLiteral("US"), QStringLiteral("0")});
+                      tr("Con --simulate: ogni report impiega US microsecondi sul bus simulato "
+                         "(1000 come su USB full-speed; predefinito 0)."),
+                      tr("US"), QStringLiteral("0")});
 }
 
 QStringList CommandLine::withDefaultImage(const QStringList& arguments)
@@ -148,8 +148,8 @@ void CommandLine::readDeviceOptions(const QCommandLineParser& parser)
         imagePath = parser.value(kSimulate);
         if (imagePath.isEmpty()) {
             error = defaultImagePath().isEmpty()
-                        ? QStringLiteral("--simulate: nessuna cartella dei dati; indicare --simulate=FILE.")
-                        : QStringLiteral("--simulate= vuole il nome di un file.");
+                        ? tr("--simulate: nessuna cartella dei dati; indicare --simulate=FILE.")
+                        : tr("--simulate= vuole il nome di un file.");
             return;
         }
     }
@@ -157,10 +157,9 @@ void CommandLine::readDeviceOptions(const QCommandLineParser& parser)
         bool ok = false;
         reportTimeUs = parser.value(kReportTime).toInt(&ok);
         if (!ok || reportTimeUs < 0 || reportTimeUs > kMaxReportTimeUs) {
-            error = QStringLiteral("--report-time vuole un numero di microsecondi da 0 a %1.")
-                        .arg(kMaxReportTimeUs);
+            error = tr("--report-time vuole un numero di microsecondi da 0 a %1.").arg(kMaxReportTimeUs);
         } else if (reportTimeUs > 0 && device != Device::Simulated) {
-            error = QStringLiteral("--report-time vale solo per il lettore simulato (--simulate).");
+            error = tr("--report-time vale solo per il lettore simulato (--simulate).");
         }
     }
 }
@@ -173,8 +172,8 @@ std::unique_ptr<HidBackend> CommandLine::openBackend(QString& failure) const
     std::string reason;
     auto player = SimulatedPlayer::onImage(imagePath, std::chrono::microseconds(reportTimeUs), reason);
     if (!player) {
-        failure = QStringLiteral("Impossibile usare \"%1\" come memoria del lettore simulato: %2")
-                      .arg(QDir::toNativeSeparators(imagePath), QString::fromStdString(reason));
+        // The image's own message names the file and says what to do about it.
+        failure = QString::fromStdString(reason);
     }
     return player;
 }

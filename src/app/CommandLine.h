@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -49,4 +50,7 @@ struct CommandLine
     // The player these options name: the simulated one on its image, or the real one through hidapi. Null,
     // with failure set to a message for the user, when the image cannot be used.
     std::unique_ptr<HidBackend> openBackend(QString& failure) const;
+
+    // Last: the macro leaves what follows it private.
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <cstdint>
@@ -8,6 +9,8 @@
 // Italian, and the exact steps that put it right.
 class OpenFailureAdvice
 {
+    Q_DECLARE_TR_FUNCTIONS(OpenFailureAdvice)
+
 public:
     // The rule that gives the logged-in user the player's hidraw node (as dist/70-zoffino.rules has it).
     static constexpr const char* kUdevRule =

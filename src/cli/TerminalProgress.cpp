@@ -1,5 +1,7 @@
 #include "cli/TerminalProgress.h"
 
+#include "download/Durations.h"
+
 #include <algorithm>
 
 #include <unistd.h>
@@ -59,9 +61,7 @@ void TerminalProgress::draw(int pos)
     QString left;
     if (pos > 0 && elapsed >= 1000 && pos < m_upper) {
         const qint64 seconds = (elapsed * (m_upper - pos) / pos + 999) / 1000;
-        left = QStringLiteral("  tempo rimanente %1:%2")
-                   .arg(seconds / 60)
-                   .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+        left = tr("  tempo rimanente %1").arg(Durations::clock(seconds));
     }
     std::fprintf(m_out, "\r\033[K[%s%s] %3d%%%s", std::string(static_cast<std::size_t>(filled), '#').c_str(),
                  std::string(static_cast<std::size_t>(kWidth - filled), ' ').c_str(), percent,

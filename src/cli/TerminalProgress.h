@@ -2,6 +2,7 @@
 
 #include "download/ProgressIndicator.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QString>
 
@@ -12,6 +13,8 @@
 // plain line every tenth of the way, so that a log stays readable.
 class TerminalProgress : public ProgressIndicator
 {
+    Q_DECLARE_TR_FUNCTIONS(TerminalProgress)
+
 public:
     TerminalProgress(std::FILE* out, const QString& text, int upper);
     ~TerminalProgress() override;

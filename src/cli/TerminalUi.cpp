@@ -37,15 +37,17 @@ bool TerminalUi::ask(const QString& text, MessageIcon, const QString& acceptText
     std::fprintf(m_out, "%s\n", qPrintable(text));
     if (m_assumeYes) {
         // --yes takes the offered choice as it stands, check box included.
-        std::fprintf(m_out, "%s: sì (--yes)\n", qPrintable(acceptText));
+        std::fprintf(m_out, "%s\n", qPrintable(tr("%1: sì (--yes)").arg(acceptText)));
         return true;
     }
     if (::isatty(STDIN_FILENO) == 0) {
         m_unanswered = true;
-        std::fprintf(m_out, "Nessuna risposta possibile senza terminale: usare --yes per accettare.\n");
+        std::fprintf(
+            m_out, "%s\n",
+            qPrintable(tr("Nessuna risposta possibile senza terminale: usare --yes per accettare.")));
         return false;
     }
-    std::fprintf(m_out, "%s? [s/N] ", qPrintable(acceptText));
+    std::fprintf(m_out, "%s ", qPrintable(tr("%1? [s/N]").arg(acceptText)));
     std::fflush(m_out);
     std::string line;
     for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
@@ -53,7 +55,7 @@ bool TerminalUi::ask(const QString& text, MessageIcon, const QString& acceptText
     }
     const bool yes = !line.empty() && (line[0] == 's' || line[0] == 'S' || line[0] == 'y' || line[0] == 'Y');
     if (yes && checked && !checkText.isEmpty()) {
-        std::fprintf(m_out, "%s? [S/n] ", qPrintable(checkText));
+        std::fprintf(m_out, "%s ", qPrintable(tr("%1? [S/n]").arg(checkText)));
         std::fflush(m_out);
         line.clear();
         for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 #include "app/AppUi.h"
 
 #include <cstdio>
@@ -8,6 +10,8 @@
 // --yes), progress as a bar with the time left on a terminal and as plain lines otherwise.
 class TerminalUi : public AppUi
 {
+    Q_DECLARE_TR_FUNCTIONS(TerminalUi)
+
 public:
     explicit TerminalUi(bool assumeYes, std::FILE* out = stderr);
 

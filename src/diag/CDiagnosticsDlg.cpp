@@ -49,12 +49,12 @@ CDiagnosticsDlg::CDiagnosticsDlg(CPlayerApp& app, QWidget* parent) : QDialog(par
     m_ctlReceived = DialogBuilder::control<QPlainTextEdit>(*this, IDC_RECEIVED);
     // What came from the player is a record, not something to type into.
     m_ctlReceived->setReadOnly(true);
-    m_ctlSent->setAccessibleName(QStringLiteral("Byte inviati"));
-    m_ctlSent->setAccessibleDescription(QStringLiteral("L'ultimo report mandato al lettore, in esadecimale"));
-    m_ctlReceived->setAccessibleName(QStringLiteral("Byte ricevuti"));
-    m_ctlReceived->setAccessibleDescription(QStringLiteral("I report arrivati dal lettore, in esadecimale"));
-    m_ctlLog->setAccessibleName(QStringLiteral("Registro"));
-    m_ctlLog->setAccessibleDescription(QStringLiteral("Ogni report scambiato con il lettore e ogni evento"));
+    m_ctlSent->setAccessibleName(tr("Byte inviati"));
+    m_ctlSent->setAccessibleDescription(tr("L'ultimo report mandato al lettore, in esadecimale"));
+    m_ctlReceived->setAccessibleName(tr("Byte ricevuti"));
+    m_ctlReceived->setAccessibleDescription(tr("I report arrivati dal lettore, in esadecimale"));
+    m_ctlLog->setAccessibleName(tr("Registro"));
+    m_ctlLog->setAccessibleDescription(tr("Ogni report scambiato con il lettore e ogni evento"));
     AttachMenus();
 
     const std::pair<int, void (CDiagnosticsDlg::*)()> buttons[] = {

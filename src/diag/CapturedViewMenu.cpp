@@ -27,17 +27,16 @@ void CapturedViewMenu::show(const QPoint& at)
 {
     QMenu menu(m_view);
     menu.setObjectName(QStringLiteral("capturedViewMenu"));
-    const QAction* copy = menu.addAction(QStringLiteral("Copia"));
-    const QAction* save = menu.addAction(QStringLiteral("Salva in un file di testo..."));
+    const QAction* copy = menu.addAction(tr("Copia"));
+    const QAction* save = menu.addAction(tr("Salva in un file di testo..."));
     menu.addSeparator();
-    const QAction* clear = menu.addAction(QStringLiteral("Svuota"));
+    const QAction* clear = menu.addAction(tr("Svuota"));
     const QAction* chosen = menu.exec(m_view->mapToGlobal(at));
     if (chosen == copy) {
         QGuiApplication::clipboard()->setText(m_access.text());
     } else if (chosen == save) {
         const QString path = FileDialog::getSaveFileName(
-            m_view->window(), QStringLiteral("File di testo (*.txt);;Tutti i file (*)"),
-            QStringLiteral("txt"));
+            m_view->window(), tr("File di testo (*.txt);;Tutti i file (*)"), QStringLiteral("txt"));
         if (path.isEmpty()) {
             return;
         }
@@ -59,6 +58,6 @@ QString CapturedViewMenu::save(const QString& path, const QString& text)
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
         return {};
     }
-    return QStringLiteral("Impossibile salvare \"%1\": %2. Scegliere un'altra cartella o un altro nome.")
+    return tr("Impossibile salvare \"%1\": %2. Scegliere un'altra cartella o un altro nome.")
         .arg(QDir::toNativeSeparators(path), file.errorString());
 }

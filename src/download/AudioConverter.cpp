@@ -8,6 +8,7 @@ extern "C" {
 #include <libavutil/frame.h>
 }
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -36,6 +37,19 @@ Result failWith(QString& error, const QString& message)
 {
     error = message;
     return Result::Failed;
+}
+
+QString cannotConvert(const AudioDecoder& decoder, int code)
+{
+    return QCoreApplication::translate("AudioConverter", "Il file \"%1\" non si può convertire (%2).")
+        .arg(decoder.shownName(), AudioDecoder::reason(code));
+}
+
+QString cannotReadBack(const QString& target, const QFile& floats)
+{
+    return QCoreApplication::translate("AudioConverter",
+                                       "Impossibile rileggere il file temporaneo accanto a \"%1\" (%2).")
+        .arg(QDir::toNativeSeparators(target), floats.errorString());
 }
 
 // Throttled: a call for every frame would flood the user-interface thread with updates it cannot show.
@@ -92,8 +106,7 @@ Result decodeInto(AudioDecoder& decoder, MonoResampler& resampler, std::uint64_t
                     ? resampler.convert(decoder.frame(), offset, std::min(kSliceSamples, length - offset))
                     : resampler.drain();
             if (result < 0) {
-                error = QStringLiteral("Il file \"%1\" non si può convertire (%2).")
-                            .arg(decoder.shownName(), AudioDecoder::reason(result));
+                error = cannotConvert(decoder, result);
                 return Result::Failed;
             }
             if (!deliver()) {
@@ -135,7 +148,8 @@ Result convertFile(const QString& path, const QString& target, const AudioConver
     // One sample past what a WAV file can hold tells a file too long for one.
     const std::uint64_t limit = std::min(options.maxSamples, PlayerWavWriter::kMaxSamples + 1);
     const auto tooLong = [&] {
-        return QStringLiteral("Il file \"%1\" è troppo lungo per un file WAV.").arg(decoder.shownName());
+        return QCoreApplication::translate("AudioConverter", "Il file \"%1\" è troppo lungo per un file WAV.")
+            .arg(decoder.shownName());
     };
 
     if (!options.normalise) {
@@ -153,10 +167,11 @@ Result convertFile(const QString& path, const QString& target, const AudioConver
         // file beside the target (never in memory: a track may last hours), the second quantises it.
         QTemporaryFile floats(QFileInfo(target).absolutePath() + QStringLiteral("/.zoffino-XXXXXX.f32"));
         if (!floats.open()) {
-            return failWith(error,
-                            QStringLiteral("Impossibile creare un file temporaneo accanto a \"%1\" (%2): "
-                                           "controllare lo spazio libero e i permessi della cartella.")
-                                .arg(QDir::toNativeSeparators(target), floats.errorString()));
+            return failWith(error, QCoreApplication::translate(
+                                       "AudioConverter",
+                                       "Impossibile creare un file temporaneo accanto a \"%1\" (%2): "
+                                       "controllare lo spazio libero e i permessi della cartella.")
+                                       .arg(QDir::toNativeSeparators(target), floats.errorString()));
         }
         float peak = 0;
         MonoResampler toFloat(MonoResampler::Output::Float, kPlayerRate);
@@ -167,8 +182,9 @@ Result convertFile(const QString& path, const QString& target, const AudioConver
             }
             const auto bytes = static_cast<qint64>(count) * qint64{sizeof(float)};
             if (floats.write(reinterpret_cast<const char*>(samples), bytes) != bytes) {
-                return QStringLiteral("Impossibile scrivere il file temporaneo accanto a \"%1\" (%2): "
-                                      "controllare lo spazio libero.")
+                return QCoreApplication::translate(
+                           "AudioConverter", "Impossibile scrivere il file temporaneo accanto a \"%1\" (%2): "
+                                             "controllare lo spazio libero.")
                     .arg(QDir::toNativeSeparators(target), floats.errorString());
             }
             return QString();
@@ -185,9 +201,7 @@ Result convertFile(const QString& path, const QString& target, const AudioConver
         }
         const float gain = peak > 0 ? static_cast<float>(std::min(kNormalPeak / peak, kMaxGain)) : 1.0f;
         if (!floats.flush() || !floats.seek(0)) {
-            return failWith(error,
-                            QStringLiteral("Impossibile rileggere il file temporaneo accanto a \"%1\" (%2).")
-                                .arg(QDir::toNativeSeparators(target), floats.errorString()));
+            return failWith(error, cannotReadBack(target, floats));
         }
         MonoResampler toPlayer(MonoResampler::Output::Unsigned8, kPlayerRate);
         std::vector<float> block(kReadBackSamples);
@@ -199,9 +213,7 @@ Result convertFile(const QString& path, const QString& target, const AudioConver
             const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), total - done));
             const auto bytes = static_cast<qint64>(count) * qint64{sizeof(float)};
             if (floats.read(reinterpret_cast<char*>(block.data()), bytes) != bytes) {
-                return failWith(
-                    error, QStringLiteral("Impossibile rileggere il file temporaneo accanto a \"%1\" (%2).")
-                               .arg(QDir::toNativeSeparators(target), floats.errorString()));
+                return failWith(error, cannotReadBack(target, floats));
             }
             for (std::size_t i = 0; i < count; ++i) {
                 block[i] *= gain;
@@ -212,8 +224,7 @@ Result convertFile(const QString& path, const QString& target, const AudioConver
                 converted = toPlayer.drain();
             }
             if (converted < 0) {
-                return failWith(error, QStringLiteral("Il file \"%1\" non si può convertire (%2).")
-                                           .arg(decoder.shownName(), AudioDecoder::reason(converted)));
+                return failWith(error, cannotConvert(decoder, converted));
             }
             std::vector<std::uint8_t>& out = toPlayer.output();
             error = wav.write(out.data(), out.size());
@@ -231,9 +242,10 @@ Result convertFile(const QString& path, const QString& target, const AudioConver
     }
     // A handful of decoded samples can still come to none at the player's rate.
     if (wav.samples() == 0 && options.maxSamples > 0) {
-        return failWith(error,
-                        QStringLiteral("Il file \"%1\" non contiene suoni: la sua traccia audio è vuota.")
-                            .arg(decoder.shownName()));
+        return failWith(
+            error, QCoreApplication::translate(
+                       "AudioConverter", "Il file \"%1\" non contiene suoni: la sua traccia audio è vuota.")
+                       .arg(decoder.shownName()));
     }
     if (stop.stop_requested()) {
         return Result::Cancelled;

@@ -2,7 +2,6 @@
 
 #include "download/Durations.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 extern "C" {
@@ -41,64 +40,6 @@ void setUpFfmpeg()
     });
 }
 
-bool isFloatPcm(AVCodecID id)
-{
-    return id == AV_CODEC_ID_PCM_F16LE || id == AV_CODEC_ID_PCM_F24LE || id == AV_CODEC_ID_PCM_F32BE ||
-           id == AV_CODEC_ID_PCM_F32LE || id == AV_CODEC_ID_PCM_F64BE || id == AV_CODEC_ID_PCM_F64LE;
-}
-
-QString codecName(const AVFormatContext& format, const AVCodecParameters& codec)
-{
-    const QString container = QString::fromLatin1(format.iformat->name);
-    switch (codec.codec_id) {
-    case AV_CODEC_ID_MP1:
-        return QStringLiteral("MP1");
-    case AV_CODEC_ID_MP2:
-        return QStringLiteral("MP2");
-    case AV_CODEC_ID_MP3:
-        return QStringLiteral("MP3");
-    case AV_CODEC_ID_FLAC:
-        return QStringLiteral("FLAC");
-    case AV_CODEC_ID_VORBIS:
-        return container == QLatin1String("ogg") ? QStringLiteral("Ogg Vorbis") : QStringLiteral("Vorbis");
-    case AV_CODEC_ID_OPUS:
-        return QStringLiteral("Opus");
-    case AV_CODEC_ID_AAC:
-    case AV_CODEC_ID_AAC_LATM:
-        return QStringLiteral("AAC");
-    case AV_CODEC_ID_ALAC:
-        return QStringLiteral("ALAC");
-    case AV_CODEC_ID_AC3:
-        return QStringLiteral("AC-3");
-    case AV_CODEC_ID_EAC3:
-        return QStringLiteral("E-AC-3");
-    case AV_CODEC_ID_PCM_ALAW:
-        return QStringLiteral("A-law");
-    case AV_CODEC_ID_PCM_MULAW:
-        return QStringLiteral("µ-law");
-    default:
-        break;
-    }
-    const AVCodecDescriptor* descriptor = avcodec_descriptor_get(codec.codec_id);
-    QString name = descriptor
-                       ? QString::fromUtf8(descriptor->long_name ? descriptor->long_name : descriptor->name)
-                       : QStringLiteral("sconosciuto");
-    // Raw samples are known by their container and their size rather than by the codec's name.
-    if (codec.codec_id >= AV_CODEC_ID_PCM_S16LE && codec.codec_id < AV_CODEC_ID_ADPCM_IMA_QT) {
-        const int bits = codec.bits_per_raw_sample > 0 ? codec.bits_per_raw_sample
-                                                       : av_get_bits_per_sample(codec.codec_id);
-        name = isFloatPcm(codec.codec_id) ? QStringLiteral("PCM %1 bit virgola mobile").arg(bits)
-                                          : QStringLiteral("PCM %1 bit").arg(bits);
-    }
-    if (container == QLatin1String("wav") || container == QLatin1String("w64")) {
-        return QStringLiteral("WAV (%1)").arg(name);
-    }
-    if (container == QLatin1String("aiff")) {
-        return QStringLiteral("AIFF (%1)").arg(name);
-    }
-    return name;
-}
-
 } // namespace
 
 AudioDecoder::AudioDecoder(const QString& path) : m_path(path), m_source(path) {}
@@ -114,18 +55,6 @@ AudioDecoder::~AudioDecoder()
         av_freep(&m_io->buffer);
         avio_context_free(&m_io);
     }
-}
-
-QString AudioDecoder::shownName() const
-{
-    return QDir::toNativeSeparators(m_path);
-}
-
-QString AudioDecoder::reason(int code)
-{
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return QStringLiteral("FFmpeg: %1").arg(QString::fromLocal8Bit(text));
 }
 
 int AudioDecoder::readPacket(void* opaque, std::uint8_t* buffer, int size)
@@ -196,8 +125,7 @@ QString AudioDecoder::open(const std::stop_token& stop)
         av_free(buffer);
     }
     if (!m_io || !m_format || !m_packet || !m_frame) {
-        return QStringLiteral("Memoria insufficiente per leggere il file \"%1\" (%2).")
-            .arg(shownName(), reason(AVERROR(ENOMEM)));
+        return outOfMemory();
     }
     m_format->pb = m_io;
     m_format->interrupt_callback = {&AudioDecoder::interrupted, this};
@@ -216,13 +144,11 @@ QString AudioDecoder::open(const std::stop_token& stop)
     av_dict_free(&options);
     if (result < 0) {
         // A failed opening frees the context.
-        return QStringLiteral("Il file \"%1\" non è un file audio leggibile (%2).")
-            .arg(shownName(), reason(result));
+        return unreadable(result);
     }
     result = avformat_find_stream_info(m_format, nullptr);
     if (result < 0) {
-        return QStringLiteral("Il file \"%1\" non è un file audio leggibile (%2).")
-            .arg(shownName(), reason(result));
+        return unreadable(result);
     }
 
     for (unsigned i = 0; i < m_format->nb_streams; ++i) {
@@ -235,19 +161,17 @@ QString AudioDecoder::open(const std::stop_token& stop)
         }
     }
     if (m_stream < 0) {
-        return QStringLiteral("Il file \"%1\" non contiene audio (%2).")
+        return tr("Il file \"%1\" non contiene audio (%2).")
             .arg(shownName(), reason(AVERROR_STREAM_NOT_FOUND));
     }
     const AVStream* stream = m_format->streams[m_stream];
     const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
     if (!codec) {
-        return QStringLiteral("Il formato audio del file \"%1\" non è supportato (%2).")
-            .arg(shownName(), reason(AVERROR_DECODER_NOT_FOUND));
+        return unsupported(AVERROR_DECODER_NOT_FOUND);
     }
     m_codec = avcodec_alloc_context3(codec);
     if (!m_codec) {
-        return QStringLiteral("Memoria insufficiente per leggere il file \"%1\" (%2).")
-            .arg(shownName(), reason(AVERROR(ENOMEM)));
+        return outOfMemory();
     }
     result = avcodec_parameters_to_context(m_codec, stream->codecpar);
     if (result >= 0) {
@@ -257,8 +181,7 @@ QString AudioDecoder::open(const std::stop_token& stop)
         result = avcodec_open2(m_codec, codec, nullptr);
     }
     if (result < 0) {
-        return QStringLiteral("Il formato audio del file \"%1\" non è supportato (%2).")
-            .arg(shownName(), reason(result));
+        return unsupported(result);
     }
 
     // A length guessed from the bit rate is no measure of whether the file is whole, and the file's own
@@ -280,7 +203,7 @@ AudioInfo AudioDecoder::info() const
         return info;
     }
     const AVStream* stream = m_format->streams[m_stream];
-    info.format = codecName(*m_format, *stream->codecpar);
+    info.format = formatName(*m_format, *stream->codecpar);
     info.sampleRate =
         m_codec && m_codec->sample_rate > 0 ? m_codec->sample_rate : stream->codecpar->sample_rate;
     info.channels = m_codec && m_codec->ch_layout.nb_channels > 0 ? m_codec->ch_layout.nb_channels
@@ -313,21 +236,19 @@ AudioDecoder::Step AudioDecoder::fail(const QString& message)
 QString AudioDecoder::checkFrame()
 {
     if ((m_frame->flags & AV_FRAME_FLAG_CORRUPT) || m_frame->decode_error_flags) {
-        return QStringLiteral("Il file \"%1\" è danneggiato e non si può convertire (%2).")
-            .arg(shownName(), reason(AVERROR_INVALIDDATA));
+        return damaged(AVERROR_INVALIDDATA);
     }
     const int channels = m_frame->ch_layout.nb_channels;
     if (channels < 1 || channels > kMaxChannels) {
-        return QStringLiteral("Il file \"%1\" ha %2 canali audio: se ne convertono da 1 a %3 (%4).")
+        return tr("Il file \"%1\" ha %2 canali audio: se ne convertono da 1 a %3 (%4).")
             .arg(shownName())
             .arg(channels)
             .arg(kMaxChannels)
             .arg(reason(AVERROR_PATCHWELCOME));
     }
     if (m_frame->sample_rate < kMinRate || m_frame->sample_rate > kMaxRate) {
-        return QStringLiteral(
-                   "Il file \"%1\" ha una frequenza di campionamento di %2 Hz: se ne convertono da "
-                   "%3 a %4 Hz (%5).")
+        return tr("Il file \"%1\" ha una frequenza di campionamento di %2 Hz: se ne convertono da "
+                  "%3 a %4 Hz (%5).")
             .arg(shownName())
             .arg(m_frame->sample_rate)
             .arg(kMinRate)
@@ -356,8 +277,7 @@ AudioDecoder::Step AudioDecoder::next()
             return finish();
         }
         if (result != AVERROR(EAGAIN) || m_draining) {
-            return fail(QStringLiteral("Il file \"%1\" è danneggiato e non si può convertire (%2).")
-                            .arg(shownName(), reason(result)));
+            return fail(damaged(result));
         }
 
         result = av_read_frame(m_format, m_packet);
@@ -368,23 +288,21 @@ AudioDecoder::Step AudioDecoder::next()
             if (m_stop.stop_requested()) {
                 return Step::Stopped;
             }
-            return fail(QStringLiteral("Il file \"%1\" non si può leggere fino in fondo: è danneggiato o "
-                                       "illeggibile (%2).")
+            return fail(tr("Il file \"%1\" non si può leggere fino in fondo: è danneggiato o "
+                           "illeggibile (%2).")
                             .arg(shownName(), reason(result)));
         } else if (m_packet->stream_index != m_stream) {
             av_packet_unref(m_packet);
             continue;
         } else if (m_packet->flags & AV_PKT_FLAG_CORRUPT) {
             av_packet_unref(m_packet);
-            return fail(QStringLiteral("Il file \"%1\" è danneggiato e non si può convertire (%2).")
-                            .arg(shownName(), reason(AVERROR_INVALIDDATA)));
+            return fail(damaged(AVERROR_INVALIDDATA));
         } else {
             result = avcodec_send_packet(m_codec, m_packet);
             av_packet_unref(m_packet);
         }
         if (result < 0 && result != AVERROR(EAGAIN)) {
-            return fail(QStringLiteral("Il file \"%1\" è danneggiato e non si può convertire (%2).")
-                            .arg(shownName(), reason(result)));
+            return fail(damaged(result));
         }
     }
 }
@@ -392,7 +310,7 @@ AudioDecoder::Step AudioDecoder::next()
 AudioDecoder::Step AudioDecoder::finish()
 {
     if (m_decodedSeconds <= 0) {
-        return fail(QStringLiteral("Il file \"%1\" non contiene suoni: la sua traccia audio è vuota (%2).")
+        return fail(tr("Il file \"%1\" non contiene suoni: la sua traccia audio è vuota (%2).")
                         .arg(shownName(), reason(AVERROR_EOF)));
     }
     // The container's own length against what came out of it: a few frames of encoder delay or padding
@@ -403,7 +321,7 @@ AudioDecoder::Step AudioDecoder::finish()
             return Durations::clock(static_cast<qint64>(std::llround(std::min(seconds, 1e12))));
         };
         return fail(
-            QStringLiteral("Il file \"%1\" è incompleto: contiene %2 dei %3 che dichiara (%4).")
+            tr("Il file \"%1\" è incompleto: contiene %2 dei %3 che dichiara (%4).")
                 .arg(shownName(), asTime(m_decodedSeconds), asTime(m_declaredSeconds), reason(AVERROR_EOF)));
     }
     return Step::End;

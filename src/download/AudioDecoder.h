@@ -3,12 +3,14 @@
 #include "download/AudioInfo.h"
 #include "download/SourceFile.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <cstdint>
 #include <stop_token>
 
 struct AVCodecContext;
+struct AVCodecParameters;
 struct AVFormatContext;
 struct AVFrame;
 struct AVIOContext;
@@ -21,6 +23,8 @@ struct AVPacket;
 // reference inside the file cannot make it open anything else.
 class AudioDecoder
 {
+    Q_DECLARE_TR_FUNCTIONS(AudioDecoder)
+
 public:
     explicit AudioDecoder(const QString& path);
     ~AudioDecoder();
@@ -55,6 +59,13 @@ public:
 
 private:
     Step fail(const QString& message);
+    // The messages for a file FFmpeg refuses, each with FFmpeg's reason for the code.
+    QString damaged(int code) const;
+    QString unreadable(int code) const;
+    QString unsupported(int code) const;
+    QString outOfMemory() const;
+    // The format as the user knows it: "MP3", "WAV (PCM 16 bit)".
+    static QString formatName(const AVFormatContext& format, const AVCodecParameters& codec);
     Step finish();
     QString checkFrame();
 

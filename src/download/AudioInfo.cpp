@@ -13,11 +13,11 @@ QString AudioInfo::description() const
         parts << QStringLiteral("%1 Hz").arg(sampleRate);
     }
     if (channels == 1) {
-        parts << QStringLiteral("mono");
+        parts << tr("mono");
     } else if (channels == 2) {
-        parts << QStringLiteral("stereo");
+        parts << tr("stereo");
     } else if (channels > 2) {
-        parts << QStringLiteral("%1 canali").arg(channels);
+        parts << tr("%n canali", "", channels);
     }
     // Rounded to the second: a length is told as m:ss, also past the hour, as players show it.
     if (seconds > 0 && seconds < 1e12) {

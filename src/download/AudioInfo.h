@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // What a sound file holds, as far as its first audio stream goes: shown to the user before a conversion.
@@ -12,4 +13,7 @@ struct AudioInfo
 
     // In Italian, e.g. "MP3, 44100 Hz, stereo, 3:12"; what the file does not say is left out.
     QString description() const;
+
+    // Last: the macro leaves what follows it private.
+    Q_DECLARE_TR_FUNCTIONS(AudioInfo)
 };

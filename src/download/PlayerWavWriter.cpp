@@ -41,8 +41,8 @@ PlayerWavWriter::PlayerWavWriter(const QString& target) : m_target(target), m_fi
 
 QString PlayerWavWriter::writeFailure() const
 {
-    return QStringLiteral("Impossibile scrivere il file convertito \"%1\" (%2): controllare lo spazio libero "
-                          "e i permessi della cartella.")
+    return tr("Impossibile scrivere il file convertito \"%1\" (%2): controllare lo spazio libero "
+              "e i permessi della cartella.")
         .arg(QDir::toNativeSeparators(m_target), m_file.errorString());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QSaveFile>
 #include <QString>
 
@@ -10,6 +11,8 @@
 // that is never finished leaves nothing behind and a file already there stays as it was.
 class PlayerWavWriter
 {
+    Q_DECLARE_TR_FUNCTIONS(PlayerWavWriter)
+
 public:
     // The most samples a "data" chunk can hold: the RIFF sizes are 32 bits.
     static constexpr std::uint64_t kMaxSamples = 0xFFFFFFFFull - 36 - 1;

@@ -19,24 +19,26 @@ namespace {
 QString kindOf(mode_t mode)
 {
     if (S_ISDIR(mode)) {
-        return QStringLiteral("una cartella");
+        return QCoreApplication::translate("SourceFile", "una cartella");
     }
     if (S_ISFIFO(mode)) {
-        return QStringLiteral("una pipe con nome (FIFO)");
+        return QCoreApplication::translate("SourceFile", "una pipe con nome (FIFO)");
     }
     if (S_ISSOCK(mode)) {
-        return QStringLiteral("un socket");
+        return QCoreApplication::translate("SourceFile", "un socket");
     }
     if (S_ISCHR(mode) || S_ISBLK(mode)) {
-        return QStringLiteral("un dispositivo");
+        return QCoreApplication::translate("SourceFile", "un dispositivo");
     }
-    return QStringLiteral("un file speciale");
+    return QCoreApplication::translate("SourceFile", "un file speciale");
 }
 #endif
 
 QString notRegular(const QString& name, const QString& kind)
 {
-    return QStringLiteral("\"%1\" non è un file audio ma %2: sceglierne uno normale.").arg(name, kind);
+    return QCoreApplication::translate("SourceFile",
+                                       "\"%1\" non è un file audio ma %2: sceglierne uno normale.")
+        .arg(name, kind);
 }
 
 QString openFailure(const QString& name, int error)
@@ -49,13 +51,14 @@ QString openFailure(const QString& name, int error)
             .arg(name);
     case EACCES:
     case EPERM:
-        return QStringLiteral("Non si ha il permesso di leggere il file \"%1\": controllarne i permessi o "
-                              "sceglierne un altro.")
+        return QCoreApplication::translate(
+                   "SourceFile", "Non si ha il permesso di leggere il file \"%1\": controllarne i permessi o "
+                                 "sceglierne un altro.")
             .arg(name);
     case EISDIR:
-        return notRegular(name, QStringLiteral("una cartella"));
+        return notRegular(name, QCoreApplication::translate("SourceFile", "una cartella"));
     default:
-        return QStringLiteral("Impossibile aprire il file \"%1\" (%2).")
+        return QCoreApplication::translate("SourceFile", "Impossibile aprire il file \"%1\" (%2).")
             .arg(name, QString::fromLocal8Bit(std::strerror(error)));
     }
 }
@@ -109,7 +112,7 @@ QString SourceFile::open()
         return openFailure(shownName(), EISDIR);
     }
     if (!info.isFile()) {
-        return notRegular(shownName(), QStringLiteral("un file speciale"));
+        return notRegular(shownName(), tr("un file speciale"));
     }
     m_file.setFileName(m_path);
     if (!m_file.open(QIODevice::ReadOnly)) {
@@ -125,12 +128,12 @@ QString SourceFile::open()
 QString SourceFile::readFailure()
 {
     if (m_file.size() < m_openedSize) {
-        return QStringLiteral("Il file \"%1\" si è accorciato mentre veniva letto: il brano sul lettore è "
-                              "incompleto. Ricaricarlo quando il file non cambia più.")
+        return tr("Il file \"%1\" si è accorciato mentre veniva letto: il brano sul lettore è "
+                  "incompleto. Ricaricarlo quando il file non cambia più.")
             .arg(shownName());
     }
-    return QStringLiteral("Errore di lettura del file \"%1\" (%2): il brano sul lettore è incompleto. "
-                          "Controllare il supporto e ricaricarlo.")
+    return tr("Errore di lettura del file \"%1\" (%2): il brano sul lettore è incompleto. "
+              "Controllare il supporto e ricaricarlo.")
         .arg(shownName(), m_file.errorString());
 }
 
@@ -142,7 +145,7 @@ bool SourceFile::changedSinceOpened()
 
 QString SourceFile::changedMessage() const
 {
-    return QStringLiteral("Il file \"%1\" è cambiato mentre veniva letto: il brano sul lettore può essere "
-                          "incompleto o mescolato. Ricaricarlo quando il file non cambia più.")
+    return tr("Il file \"%1\" è cambiato mentre veniva letto: il brano sul lettore può essere "
+              "incompleto o mescolato. Ricaricarlo quando il file non cambia più.")
         .arg(shownName());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QString>
@@ -10,6 +11,8 @@
 // only where they add something.
 class SourceFile
 {
+    Q_DECLARE_TR_FUNCTIONS(SourceFile)
+
 public:
     explicit SourceFile(QString path);
 

@@ -84,7 +84,7 @@ LoadResult TrackDownload::DownloadTrack(const QString& path, const QString& titl
     }
     // A file without sample data is as unsuitable as one in another format.
     if (!IsDeviceFormat(header)) {
-        tell(QStringLiteral("Errore: formato file inadatto!"));
+        tell(tr("Errore: formato file inadatto!"));
         return LoadResult::Refused;
     }
     // Only the "data" chunk's samples are sent, and of a chunk that claims more than the file holds, what
@@ -92,8 +92,8 @@ LoadResult TrackDownload::DownloadTrack(const QString& path, const QString& titl
     const qint64 available = std::min(header.dataSize, std::max<qint64>(file.size() - file.pos(), 0));
     // Less than one block would leave a track with a title and no sound.
     if (available < static_cast<qint64>(Protocol::kBlockSize)) {
-        tell(QStringLiteral("Il file \"%1\" non contiene suoni: ha meno dei %2 campioni che il lettore "
-                            "scrive alla volta.")
+        tell(tr("Il file \"%1\" non contiene suoni: ha meno dei %2 campioni che il lettore "
+                "scrive alla volta.")
                  .arg(QFileInfo(path).fileName())
                  .arg(Protocol::kBlockSize));
         return LoadResult::Refused;
@@ -109,13 +109,12 @@ LoadResult TrackDownload::sendSamples(SourceFile& source, const QString& title, 
     const qint64 trackBytes = std::min(available / kBlock * kBlock, qint64{TrackSlot::capacityFor(length)});
 
     std::unique_ptr<ProgressIndicator> progress =
-        m_pUi ? m_pUi->createProgress(QStringLiteral("Download file audio in corso..."),
-                                      static_cast<int>(limit))
+        m_pUi ? m_pUi->createProgress(tr("Download file audio in corso..."), static_cast<int>(limit))
               : nullptr;
     if (progress) {
         const TrackSlot slot{start, length};
         progress->SetDetail(
-            QStringLiteral("\"%1\" nel brano %2 di %3").arg(title).arg(slot.index() + 1).arg(slot.count()));
+            tr("\"%1\" nel brano %2 di %3").arg(title).arg(slot.index() + 1).arg(slot.count()));
     }
     // A stop asked for before the first block sends nothing.
     if (progress && progress->stopRequested()) {
@@ -195,7 +194,7 @@ LoadResult TrackDownload::sendSamples(SourceFile& source, const QString& title, 
     if (stopped) {
         progress.reset();
         const double seconds = static_cast<double>(off - TrackSlot::kHeaderSize) / TrackSlot::kSampleRate;
-        tell(QStringLiteral("Download interrotto: il brano sul lettore contiene solo i primi %1 s del file.")
+        tell(tr("Download interrotto: il brano sul lettore contiene solo i primi %1 s del file.")
                  .arg(Durations::tenths(seconds)));
         return LoadResult::Stopped;
     }

@@ -4,6 +4,7 @@
 #include "device/ReportProtocol.h"
 #include "download/LoadResult.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <chrono>
@@ -17,6 +18,8 @@ class SourceFile;
 // later sector of the slot.
 class TrackDownload
 {
+    Q_DECLARE_TR_FUNCTIONS(TrackDownload)
+
 public:
     // config is the configuration the program holds; a download updates it with what it sends.
     TrackDownload(ReportProtocol& protocol, DeviceConfig& config);

@@ -50,10 +50,10 @@ bool TrackLoader::acceptLength(const QString& path, double seconds, const TrackS
         return true;
     }
     const QString text =
-        QStringLiteral("Il brano \"%1\" dura %2, ma lo spazio scelto ne contiene solo %3: il resto verrà "
-                       "tagliato.\n\nCaricare solo l'inizio del brano?")
+        tr("Il brano \"%1\" dura %2, ma lo spazio scelto ne contiene solo %3: il resto verrà "
+           "tagliato.\n\nCaricare solo l'inizio del brano?")
             .arg(shownName(path), minutesAndSeconds(seconds), minutesAndSeconds(capacity));
-    return m_pUi && m_pUi->ask(text, MessageIcon::Warning, QStringLiteral("OK"));
+    return m_pUi && m_pUi->ask(text, MessageIcon::Warning, tr("OK"));
 }
 
 LoadResult TrackLoader::LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
@@ -93,11 +93,11 @@ LoadResult TrackLoader::loadConverted(const QString& path, const QString& title,
     }
     bool normalise = true;
     const QString question =
-        QStringLiteral("Il file \"%1\" è in formato %2.\n\nIl lettore suona solo file WAV a 22050 Hz, 8 bit, "
-                       "mono: convertirlo in questo formato e caricarlo?")
+        tr("Il file \"%1\" è in formato %2.\n\nIl lettore suona solo file WAV a 22050 Hz, 8 bit, "
+           "mono: convertirlo in questo formato e caricarlo?")
             .arg(shownName(path), info->description());
-    if (!m_pUi || !m_pUi->ask(question, MessageIcon::Question, QStringLiteral("Converti e carica"),
-                              QStringLiteral("Porta il volume al massimo senza distorcere"), &normalise)) {
+    if (!m_pUi || !m_pUi->ask(question, MessageIcon::Question, tr("Converti e carica"),
+                              tr("Porta il volume al massimo senza distorcere"), &normalise)) {
         return LoadResult::Cancelled;
     }
     if (!acceptLength(path, info->seconds, slot)) {
@@ -107,7 +107,7 @@ LoadResult TrackLoader::loadConverted(const QString& path, const QString& title,
     // Removed with everything in it on every way out.
     QTemporaryDir folder;
     if (!folder.isValid()) {
-        tell(QStringLiteral("Impossibile convertire \"%1\": non si può creare una cartella temporanea (%2).")
+        tell(tr("Impossibile convertire \"%1\": non si può creare una cartella temporanea (%2).")
                  .arg(shownName(path), folder.errorString()));
         return LoadResult::FileFailed;
     }
@@ -127,7 +127,7 @@ LoadResult TrackLoader::loadConverted(const QString& path, const QString& title,
         finished = true;
     });
     const bool completed = m_pUi->waitWithProgress(
-        QStringLiteral("Conversione del file audio in corso..."), [&fraction] { return fraction.load(); },
+        tr("Conversione del file audio in corso..."), [&fraction] { return fraction.load(); },
         [&finished] { return finished.load(); });
     if (!completed) {
         worker.request_stop();

@@ -4,6 +4,7 @@
 #include "download/LoadResult.h"
 #include "download/TrackSlot.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class DownloadUi;
@@ -16,6 +17,8 @@ class TrackDownload;
 // been answered.
 class TrackLoader
 {
+    Q_DECLARE_TR_FUNCTIONS(TrackLoader)
+
 public:
     explicit TrackLoader(TrackDownload& download) : m_download(download) {}
 

@@ -49,6 +49,8 @@ struct ControlTemplate
 struct DialogTemplate
 {
     int id;
+    // The id's symbolic name: the context the caption and the controls' texts are translated in.
+    const char* name;
     const char* caption;
     int cx, cy;
     std::vector<ControlTemplate> controls;

@@ -1,5 +1,6 @@
 #include "res/StringTable.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 namespace {
@@ -29,7 +30,8 @@ QString StringTable::load(int id)
     }
     switch (id) {
     case IDS_ABOUTBOX:
-        return QStringLiteral("&Informazioni su ZoffinoUSB...");
+        return QCoreApplication::translate("StringTable", "&Informazioni su ZoffinoUSB...");
+    // The other entries name stored values: a translation would lose what an earlier run stored.
     case IDS_CONFIG1:
         return QStringLiteral("Config1");
     case IDS_CONFIG2:

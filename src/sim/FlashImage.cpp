@@ -2,6 +2,9 @@
 
 #include "device/Protocol.h"
 
+#include <QCoreApplication>
+#include <QFile>
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -12,6 +15,31 @@
 #define ZOFFINO_POSIX_FILES 1
 #endif
 
+// The texts are translated here rather than through the class: its header stays free of Qt, whose
+// keyword macros (forever, emit) would clash with the simulator's names.
+namespace {
+
+// The path is in the file system's encoding, the rest of the message in UTF-8 as std::string carries it.
+std::string failure(const QString& text, const std::string& path)
+{
+    return text.arg(QFile::decodeName(path.c_str())).toStdString();
+}
+
+std::string failure(const QString& text, const std::string& path, const std::string& detail)
+{
+    return text.arg(QFile::decodeName(path.c_str()), QString::fromLocal8Bit(detail.c_str())).toStdString();
+}
+
+std::string cannotWrite(const std::string& path)
+{
+    return failure(QCoreApplication::translate("FlashImage",
+                                               "Impossibile scrivere l'immagine \"%1\": controllare che il "
+                                               "disco non sia pieno e che il file non sia di sola lettura."),
+                   path);
+}
+
+} // namespace
+
 FlashImage::FlashImage() : m_bytes(Protocol::kMemorySize, kErased) {}
 
 std::optional<FlashImage> FlashImage::open(const std::string& path, std::string& error)
@@ -20,32 +48,56 @@ std::optional<FlashImage> FlashImage::open(const std::string& path, std::string&
     std::error_code ec;
     const bool exists = fs::exists(path, ec);
     if (ec) {
-        error = "Cannot look at " + path + ": " + ec.message();
+        error =
+            failure(QCoreApplication::translate(
+                        "FlashImage",
+                        "Impossibile esaminare l'immagine \"%1\" (%2): controllare il percorso e i permessi "
+                        "delle cartelle."),
+                    path, ec.message());
         return std::nullopt;
     }
     FlashImage flash;
     if (exists) {
         const auto size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
         if (ec || size != Protocol::kMemorySize) {
-            error = path + " is not a flash image: it must be a file of exactly " +
-                    std::to_string(Protocol::kMemorySize) + " bytes";
+            error = failure(
+                QCoreApplication::translate(
+                    "FlashImage",
+                    "Il file \"%1\" non è un'immagine della memoria del lettore: deve essere un file "
+                    "di esattamente %2 byte. Indicare un'altra immagine, o il nome di un file che non "
+                    "esiste per crearne una nuova."),
+                path, std::to_string(Protocol::kMemorySize));
             return std::nullopt;
         }
         flash.m_image.reset(std::fopen(path.c_str(), "r+b"));
         if (!flash.m_image) {
-            error = "Cannot open " + path + " for reading and writing";
+            error = failure(QCoreApplication::translate(
+                                "FlashImage",
+                                "Impossibile aprire l'immagine \"%1\" in lettura e scrittura: controllarne i "
+                                "permessi."),
+                            path);
             return std::nullopt;
         }
     } else {
         // Exclusive: another program creating the same image at the same moment must not be truncated.
         flash.m_image.reset(std::fopen(path.c_str(), "w+bx"));
         if (!flash.m_image) {
-            error = "Cannot create " + path;
+            error = failure(QCoreApplication::translate(
+                                "FlashImage",
+                                "Impossibile creare l'immagine \"%1\": controllare che la cartella esista e "
+                                "sia scrivibile."),
+                            path);
             return std::nullopt;
         }
     }
     if (!flash.lockImage()) {
-        error = path + " is in use by another program: two players on one image would mix their blocks";
+        error =
+            failure(QCoreApplication::translate(
+                        "FlashImage",
+                        "L'immagine \"%1\" è usata da un altro programma: due lettori sulla stessa immagine "
+                        "mescolerebbero i loro blocchi. Chiudere l'altro programma o indicare un'altra "
+                        "immagine."),
+                    path);
         return std::nullopt;
     }
     // Unbuffered, so that a write that fails says so at once instead of leaving bytes in a buffer that a
@@ -54,20 +106,24 @@ std::optional<FlashImage> FlashImage::open(const std::string& path, std::string&
     std::FILE* file = flash.m_image.get();
     if (exists) {
         if (std::fread(flash.m_bytes.data(), 1, flash.m_bytes.size(), file) != flash.m_bytes.size()) {
-            error = "Cannot read " + path;
+            error = failure(QCoreApplication::translate(
+                                "FlashImage",
+                                "Impossibile leggere l'immagine \"%1\": controllarne i permessi o indicare "
+                                "un'altra immagine."),
+                            path);
             return std::nullopt;
         }
         // An image whose changes could not be stored would have the player acknowledge blocks it then
         // loses: it is refused at the start instead.
         if (!flash.reserveImage() || !flash.writeThrough(0, 1)) {
-            error = "Cannot write " + path + " (is the disk full or the file read-only?)";
+            error = cannotWrite(path);
             return std::nullopt;
         }
     } else if (std::fwrite(flash.m_bytes.data(), 1, flash.m_bytes.size(), file) != flash.m_bytes.size() ||
                std::fflush(file) != 0) {
         flash.m_image.reset();
         std::remove(path.c_str());
-        error = "Cannot write " + path;
+        error = cannotWrite(path);
         return std::nullopt;
     }
     return flash;

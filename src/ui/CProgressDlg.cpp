@@ -1,5 +1,6 @@
 #include "ui/CProgressDlg.h"
 
+#include "download/Durations.h"
 #include "res/DialogTemplate.h"
 #include "widgets/DialogBuilder.h"
 
@@ -51,7 +52,7 @@ void CProgressDlg::OnInitDialog()
     m_ctlProgress->setTextVisible(true);
     m_ctlProgress->setFormat(QStringLiteral("%p%"));
     m_ctlProgress->setAccessibleName(m_strText);
-    m_ctlTime->setAccessibleName(QStringLiteral("Tempo rimanente"));
+    m_ctlTime->setAccessibleName(tr("Tempo rimanente"));
     m_started.start();
 }
 
@@ -74,9 +75,7 @@ void CProgressDlg::ShowTimeLeft(int pos)
     m_lastTimeShownMs = elapsed;
     const qint64 leftMs = elapsed * (m_nUpper - pos) / pos;
     const qint64 seconds = (leftMs + 999) / 1000;
-    m_ctlTime->setText(QStringLiteral("Tempo rimanente: %1:%2")
-                           .arg(seconds / 60)
-                           .arg(seconds % 60, 2, 10, QLatin1Char('0')));
+    m_ctlTime->setText(tr("Tempo rimanente: %1").arg(Durations::clock(seconds)));
 }
 
 void CProgressDlg::SetPos(int pos)

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,14 +22,14 @@
 std::vector<QWidget*> DialogBuilder::build(QDialog& dialog, const DialogTemplate& layout)
 {
     const DialogUnits units = unitsFor(dialog, layout);
-    dialog.setWindowTitle(QString::fromUtf8(layout.caption));
+    dialog.setWindowTitle(translated(layout, layout.caption));
     // A caption with the system menu and its close box; no resizing, as the controls sit at fixed places.
     dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     dialog.setFixedSize(units.size(layout.cx, layout.cy));
     std::vector<QWidget*> controls;
     for (const ControlTemplate& control : layout.controls) {
-        controls.push_back(createControl(dialog, control, units));
+        controls.push_back(createControl(dialog, layout, control, units));
     }
     return controls;
 }
@@ -40,7 +41,8 @@ DialogUnits DialogBuilder::unitsFor(const QDialog& dialog, const DialogTemplate&
     const QStyle* style = dialog.style();
     int baseX = fontUnits.baseX();
     for (const ControlTemplate& control : layout.controls) {
-        QString text = QString::fromUtf8(control.text);
+        // Measured as shown: a translation may be longer than the template's text.
+        QString text = translated(layout, control.text);
         if (!(control.style & ControlStyle::kNoPrefix)) {
             text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
         }
@@ -78,11 +80,19 @@ DialogUnits DialogBuilder::unitsFor(const QDialog& dialog, const DialogTemplate&
     return DialogUnits(baseX, fontUnits.baseY());
 }
 
-QWidget* DialogBuilder::createControl(QDialog& dialog, const ControlTemplate& control,
-                                      const DialogUnits& units)
+QString DialogBuilder::translated(const DialogTemplate& layout, const char* text)
+{
+    if (!text || !*text) {
+        return {};
+    }
+    return QCoreApplication::translate(layout.name, text);
+}
+
+QWidget* DialogBuilder::createControl(QDialog& dialog, const DialogTemplate& layout,
+                                      const ControlTemplate& control, const DialogUnits& units)
 {
     using namespace ControlStyle;
-    const QString text = QString::fromUtf8(control.text);
+    const QString text = translated(layout, control.text);
     QWidget* widget = nullptr;
     switch (control.kind) {
     case ControlKind::PushButton:

@@ -27,7 +27,11 @@ public:
         return qobject_cast<T*>(findControl(dialog, id));
     }
     static QWidget* findControl(const QWidget& dialog, int id);
-    static QWidget* createControl(QDialog& dialog, const ControlTemplate& control, const DialogUnits& units);
+    // The control's text is translated in the context the dialog's name gives.
+    static QWidget* createControl(QDialog& dialog, const DialogTemplate& layout,
+                                  const ControlTemplate& control, const DialogUnits& units);
+    // The template's text in the user's language: the caption, or a control's text.
+    static QString translated(const DialogTemplate& layout, const char* text);
 
     // The dialog font's units, widened where a control's text would not fit its template width with this
     // platform's font and indicators. The template's proportions stay; nothing is clipped.

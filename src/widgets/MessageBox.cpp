@@ -50,7 +50,7 @@ bool MessageBox::ask(QWidget* parent, const QString& text, MessageIcon icon, con
     }
     QMessageBox box(iconOf(icon), QApplication::applicationName(), text, QMessageBox::NoButton, parent);
     QPushButton* accept = box.addButton(acceptText, QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("Annulla"), QMessageBox::RejectRole);
+    box.addButton(tr("Annulla"), QMessageBox::RejectRole);
     box.setDefaultButton(accept);
     if (!checkText.isEmpty() && checked) {
         auto* check = new QCheckBox(checkText, &box);

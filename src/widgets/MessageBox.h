@@ -2,6 +2,7 @@
 
 #include "download/DownloadUi.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,8 @@ class QWidget;
 // that never comes, and give the answers to its questions in advance.
 class MessageBox
 {
+    Q_DECLARE_TR_FUNCTIONS(MessageBox)
+
 public:
     // A modal box with an OK button and the application's name as its caption.
     static void show(QWidget* parent, const QString& text, MessageIcon icon);

@@ -1,5 +1,10 @@
 #include "app/CommandLine.h"
 
+#include "device/HidBackend.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,6 +40,32 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow)
         << "only for the simulated player";
     // After "--" a name spelt like the option is a name, and this program takes none.
     EXPECT_FALSE(CommandLine::parse({"--", "--simulate"}).error.isEmpty());
+}
+
+TEST(CommandLine, AnImageThatCannotBeUsedIsNamedWithWhatToDo)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString small = folder.filePath("small.img");
+    QFile file(small);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a player's memory");
+    file.close();
+
+    QString failure;
+    EXPECT_FALSE(CommandLine::parse({"--simulate=" + small}).openBackend(failure));
+    EXPECT_TRUE(failure.contains("\"" + small + "\"")) << failure.toStdString();
+    EXPECT_TRUE(failure.contains("1048576 byte")) << failure.toStdString();
+
+    // A second program on the same image is refused while the first holds it.
+    const QString image = folder.filePath("player.img");
+    const CommandLine options = CommandLine::parse({"--simulate=" + image});
+    const std::unique_ptr<HidBackend> first = options.openBackend(failure);
+    ASSERT_TRUE(first) << failure.toStdString();
+    failure.clear();
+    EXPECT_FALSE(options.openBackend(failure));
+    EXPECT_TRUE(failure.startsWith("L'immagine \"" + image + "\" è usata da un altro programma"))
+        << failure.toStdString();
 }
 
 } // namespace

@@ -100,7 +100,10 @@ TEST_F(FlashImageTest, AWriteTheImageCannotTakeIsReportedAndNoHalfImageIsLeft)
     FileSizeLimit nothing(0);
     ASSERT_TRUE(nothing.active());
     EXPECT_FALSE(FlashImage::open(m_path.string(), m_error));
-    EXPECT_NE(m_error.find("Cannot write"), std::string::npos) << m_error;
+    // The message names the file and what to look at.
+    EXPECT_NE(m_error.find("Impossibile scrivere l'immagine \"" + m_path.string() + "\""), std::string::npos)
+        << m_error;
+    EXPECT_NE(m_error.find("disco non sia pieno"), std::string::npos) << m_error;
 }
 
 TEST_F(FlashImageTest, AnImageServesOnePlayerAtATime)
@@ -109,7 +112,9 @@ TEST_F(FlashImageTest, AnImageServesOnePlayerAtATime)
     ASSERT_TRUE(first) << m_error;
     // A second program on the same image would interleave its blocks with the first one's.
     EXPECT_FALSE(FlashImage::open(m_path.string(), m_error));
-    EXPECT_NE(m_error.find("in use by another program"), std::string::npos) << m_error;
+    EXPECT_NE(m_error.find("L'immagine \"" + m_path.string() + "\" è usata da un altro programma"),
+              std::string::npos)
+        << m_error;
     first->detach();
     EXPECT_TRUE(FlashImage::open(m_path.string(), m_error)) << m_error;
 }

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,30 @@ TEST(CProgressDlg, ShowsItsCaptionAndACancelButtonOnlyEnabledOnRequest)
     CProgressDlg cancellable;
     ASSERT_TRUE(cancellable.Create(nullptr, QStringLiteral("x"), 100, CProgressDlg::kEnableCancel));
     EXPECT_TRUE(DialogBuilder::control<QPushButton>(cancellable, IDCANCEL)->isEnabled());
+}
+
+// Answers for one context only, so that a text looked up in another context stays as it was.
+class OneContextTranslator : public QTranslator
+{
+public:
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        return QByteArray(context) == "IDD_PROGRESS" && QByteArray(source) == "Annulla"
+                   ? QStringLiteral("Cancel")
+                   : QString();
+    }
+    bool isEmpty() const override { return false; }
+};
+
+TEST(CProgressDlg, TakesItsButtonsTextFromTheTranslationOfItsOwnTemplate)
+{
+    OneContextTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    CProgressDlg dialog;
+    const bool created = dialog.Create(nullptr, QStringLiteral("x"), 100, CProgressDlg::kEnableCancel);
+    QCoreApplication::removeTranslator(&translator);
+    ASSERT_TRUE(created);
+    EXPECT_EQ(DialogBuilder::control<QPushButton>(dialog, IDCANCEL)->text(), "Cancel");
 }
 
 TEST(CProgressDlg, NamesWhatItDoesAndShowsHowFarInPercent)

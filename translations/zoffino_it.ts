@@ -2,6 +2,134 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="it_IT" sourcelanguage="it_IT">
 <context>
+    <name>AudioConverter</name>
+    <message>
+        <source>Il file &quot;%1&quot; non si può convertire (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Impossibile rileggere il file temporaneo accanto a &quot;%1&quot; (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; è troppo lungo per un file WAV.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Impossibile creare un file temporaneo accanto a &quot;%1&quot; (%2): controllare lo spazio libero e i permessi della cartella.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Impossibile scrivere il file temporaneo accanto a &quot;%1&quot; (%2): controllare lo spazio libero.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; non contiene suoni: la sua traccia audio è vuota.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AudioDecoder</name>
+    <message>
+        <source>Il file &quot;%1&quot; non contiene audio (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; ha %2 canali audio: se ne convertono da 1 a %3 (%4).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; ha una frequenza di campionamento di %2 Hz: se ne convertono da %3 a %4 Hz (%5).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; non si può leggere fino in fondo: è danneggiato o illeggibile (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; non contiene suoni: la sua traccia audio è vuota (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; è incompleto: contiene %2 dei %3 che dichiara (%4).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sconosciuto</source>
+        <comment>codec</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PCM %1 bit virgola mobile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PCM %1 bit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; è danneggiato e non si può convertire (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; non è un file audio leggibile (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il formato audio del file &quot;%1&quot; non è supportato (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Memoria insufficiente per leggere il file &quot;%1&quot; (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AudioInfo</name>
+    <message>
+        <source>mono</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>stereo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n canali</source>
+        <translation>
+            <numerusform>%n canale</numerusform>
+            <numerusform>%n canali</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CDiagnosticsDlg</name>
+    <message>
+        <source>Byte inviati</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L&apos;ultimo report mandato al lettore, in esadecimale</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Byte ricevuti</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>I report arrivati dal lettore, in esadecimale</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Registro</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ogni report scambiato con il lettore e ogni evento</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CPlayerApp</name>
     <message>
         <source>Brano %1</source>
@@ -84,6 +212,40 @@
     </message>
     <message>
         <source>&lt;Lettore USB non trovato&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CProgressDlg</name>
+    <message>
+        <source>Tempo rimanente</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tempo rimanente: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CapturedViewMenu</name>
+    <message>
+        <source>Copia</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Salva in un file di testo...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Svuota</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File di testo (*.txt);;Tutti i file (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Impossibile salvare &quot;%1&quot;: %2. Scegliere un&apos;altra cartella o un altro nome.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -214,10 +376,425 @@ Default: %3</source>
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Gestisce i brani del lettore audio Zoffino USB (vendor 115f, product 0230).
+Senza opzioni usa il lettore collegato, attraverso hidapi.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Argomento sconosciuto: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+Con --simulate senza FILE la memoria simulata è in
+  %1
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mostra questo aiuto.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mostra il numero di versione del programma.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usa un lettore simulato, con la memoria da 1 MiB nel FILE (creata cancellata se manca). --simulate senza FILE: nella cartella dei dati dell&apos;utente.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Con --simulate: ogni report impiega US microsecondi sul bus simulato (1000 come su USB full-speed; predefinito 0).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>US</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--simulate: nessuna cartella dei dati; indicare --simulate=FILE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--simulate= vuole il nome di un file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--report-time vuole un numero di microsecondi da 0 a %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--report-time vale solo per il lettore simulato (--simulate).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vedere: %1 --help</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Durations</name>
     <message>
         <source>,</source>
         <comment>decimal separator</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FlashImage</name>
+    <message>
+        <source>Impossibile scrivere l&apos;immagine &quot;%1&quot;: controllare che il disco non sia pieno e che il file non sia di sola lettura.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Impossibile esaminare l&apos;immagine &quot;%1&quot; (%2): controllare il percorso e i permessi delle cartelle.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; non è un&apos;immagine della memoria del lettore: deve essere un file di esattamente %2 byte. Indicare un&apos;altra immagine, o il nome di un file che non esiste per crearne una nuova.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Impossibile aprire l&apos;immagine &quot;%1&quot; in lettura e scrittura: controllarne i permessi.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Impossibile creare l&apos;immagine &quot;%1&quot;: controllare che la cartella esista e sia scrivibile.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L&apos;immagine &quot;%1&quot; è usata da un altro programma: due lettori sulla stessa immagine mescolerebbero i loro blocchi. Chiudere l&apos;altro programma o indicare un&apos;altra immagine.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Impossibile leggere l&apos;immagine &quot;%1&quot;: controllarne i permessi o indicare un&apos;altra immagine.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>IDD_ABOUTBOX</name>
+    <message>
+        <source>Informazioni su Zoffino USB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Programma Gestione Zoffino USB versione 1.0</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copyright (C) 2026 Quenmark Audio</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>IDD_DIAGNOSTICS</name>
+    <message>
+        <source>Diagnostica Zoffino USB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tipo 1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tipo 2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tipo 8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tipo 13 test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EEW</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EER</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Byte inviati</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Byte ricevuti</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chiudi</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>IDD_PLAYER</name>
+    <message>
+        <source>Gestione Zoffino USB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brano:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brano 1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Carica file...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;1 brano</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;2 brani</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;4 brani</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;8 brani</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Loop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Suona</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Diagnostica</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>IDD_PROGRESS</name>
+    <message>
+        <source>in corso...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Annulla</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MessageBox</name>
+    <message>
+        <source>Annulla</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>OpenFailureAdvice</name>
+    <message>
+        <source>La regola udev è installata (%1): caricarla in un terminale con
+    sudo udevadm control --reload
+    sudo udevadm trigger
+poi scollegare e ricollegare il lettore.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Installare una volta la regola udev, in un terminale:
+    echo &apos;%1&apos; | sudo tee /etc/udev/rules.d/70-zoffino.rules
+    sudo udevadm control --reload
+    sudo udevadm trigger
+poi scollegare e ricollegare il lettore.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nessun lettore Zoffino USB è collegato. Collegarlo: verrà riconosciuto appena inserito, senza riavviare il programma.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+Su Linux serve anche, una volta sola, la regola udev che dà il lettore all&apos;utente. </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il lettore è collegato, ma questo utente non ha il permesso di usarlo.
+
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PlayerWavWriter</name>
+    <message>
+        <source>Impossibile scrivere il file convertito &quot;%1&quot; (%2): controllare lo spazio libero e i permessi della cartella.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SingleInstance</name>
+    <message>
+        <source>ZoffinoUSB è già aperto: la sua finestra è stata portata in primo piano.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ZoffinoUSB è già aperto ma non risponde: chiuderlo prima di aprirlo di nuovo.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SourceFile</name>
+    <message>
+        <source>una cartella</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>una pipe con nome (FIFO)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>un socket</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>un dispositivo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>un file speciale</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; non è un file audio ma %2: sceglierne uno normale.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Non si ha il permesso di leggere il file &quot;%1&quot;: controllarne i permessi o sceglierne un altro.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Impossibile aprire il file &quot;%1&quot; (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; si è accorciato mentre veniva letto: il brano sul lettore è incompleto. Ricaricarlo quando il file non cambia più.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Errore di lettura del file &quot;%1&quot; (%2): il brano sul lettore è incompleto. Controllare il supporto e ricaricarlo.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; è cambiato mentre veniva letto: il brano sul lettore può essere incompleto o mescolato. Ricaricarlo quando il file non cambia più.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StringTable</name>
+    <message>
+        <source>&amp;Informazioni su ZoffinoUSB...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TerminalProgress</name>
+    <message>
+        <source>  tempo rimanente %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TerminalUi</name>
+    <message>
+        <source>%1: sì (--yes)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nessuna risposta possibile senza terminale: usare --yes per accettare.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1? [s/N]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1? [S/n]</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TrackDownload</name>
+    <message>
+        <source>Errore: formato file inadatto!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; non contiene suoni: ha meno dei %2 campioni che il lettore scrive alla volta.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download file audio in corso...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; nel brano %2 di %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download interrotto: il brano sul lettore contiene solo i primi %1 s del file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TrackLoader</name>
+    <message>
+        <source>Il brano &quot;%1&quot; dura %2, ma lo spazio scelto ne contiene solo %3: il resto verrà tagliato.
+
+Caricare solo l&apos;inizio del brano?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; è in formato %2.
+
+Il lettore suona solo file WAV a 22050 Hz, 8 bit, mono: convertirlo in questo formato e caricarlo?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Converti e carica</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Porta il volume al massimo senza distorcere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Impossibile convertire &quot;%1&quot;: non si può creare una cartella temporanea (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Conversione del file audio in corso...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -437,6 +437,10 @@ Con --simulate senza FILE la memoria simulata è in
         <source>Vedere: %1 --help</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>L&apos;immagine &quot;%1&quot; è in sola lettura: il lettore simulato mostra e suona quello che contiene, ma non può tenere brani nuovi né un&apos;altra configurazione. Per cambiarla, renderla scrivibile (chmod u+w) o indicarne un&apos;altra.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Durations</name>

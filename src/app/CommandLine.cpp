@@ -164,7 +164,7 @@ void CommandLine::readDeviceOptions(const QCommandLineParser& parser)
     }
 }
 
-std::unique_ptr<HidBackend> CommandLine::openBackend(QString& failure) const
+std::unique_ptr<HidBackend> CommandLine::openBackend(QString& failure, QString* readOnly) const
 {
     if (device != Device::Simulated) {
         return std::make_unique<HidapiBackend>();
@@ -174,6 +174,11 @@ std::unique_ptr<HidBackend> CommandLine::openBackend(QString& failure) const
     if (!player) {
         // The image's own message names the file and says what to do about it.
         failure = QString::fromStdString(reason);
+    } else if (readOnly && player->imageReadOnly()) {
+        *readOnly = tr("L'immagine \"%1\" è in sola lettura: il lettore simulato mostra e suona quello che "
+                       "contiene, ma non può tenere brani nuovi né un'altra configurazione. Per cambiarla, "
+                       "renderla scrivibile (chmod u+w) o indicarne un'altra.")
+                        .arg(imagePath);
     }
     return player;
 }

@@ -48,8 +48,10 @@ struct CommandLine
     // Reads the device options of a parsed parser into this one; sets error when they make no sense.
     void readDeviceOptions(const QCommandLineParser& parser);
     // The player these options name: the simulated one on its image, or the real one through hidapi. Null,
-    // with failure set to a message for the user, when the image cannot be used.
-    std::unique_ptr<HidBackend> openBackend(QString& failure) const;
+    // with failure set to a message for the user, when the image cannot be used. A simulated player whose
+    // image may only be read shows and plays what it holds; readOnly then gets what to tell a user who
+    // wants to change it.
+    std::unique_ptr<HidBackend> openBackend(QString& failure, QString* readOnly = nullptr) const;
 
     // Last: the macro leaves what follows it private.
     Q_DECLARE_TR_FUNCTIONS(CommandLine)

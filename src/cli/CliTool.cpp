@@ -131,9 +131,19 @@ int CliTool::run(const QStringList& given)
     CPlayerApp app;
     TerminalUi ui(parser.isSet(QStringLiteral("yes")));
     QString failure;
-    std::unique_ptr<HidBackend> backend = device.openBackend(failure);
+    QString readOnly;
+    std::unique_ptr<HidBackend> backend = device.openBackend(failure, &readOnly);
     if (!backend) {
         std::fprintf(stderr, "%s\n", qPrintable(failure));
+        return kFailed;
+    }
+    // What only reads works on an image that may only be read; what would change it says why it cannot.
+    const bool changes = command == QLatin1String("load") ||
+                         (command == QLatin1String("config") &&
+                          (parser.isSet(QStringLiteral("partition")) ||
+                           parser.isSet(QStringLiteral("loop")) || parser.isSet(QStringLiteral("default"))));
+    if (changes && !readOnly.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(readOnly));
         return kFailed;
     }
     app.SetBackend(std::move(backend));

@@ -1,19 +1,15 @@
 #include "sim/FlashImage.h"
 
 #include "device/Protocol.h"
+#include "sim/ImageFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
-
-#if defined(__unix__) || defined(__APPLE__)
-#include <fcntl.h>
-#include <sys/file.h>
-#define ZOFFINO_POSIX_FILES 1
-#endif
 
 // The texts are translated here rather than through the class: its header stays free of Qt, whose
 // keyword macros (forever, emit) would clash with the simulator's names.
@@ -69,7 +65,17 @@ std::optional<FlashImage> FlashImage::open(const std::string& path, std::string&
                 path, std::to_string(Protocol::kMemorySize));
             return std::nullopt;
         }
-        flash.m_image.reset(std::fopen(path.c_str(), "r+b"));
+        // An image marked read-only (no write permission for anyone: also for root, who could write it
+        // anyway) or on a read-only file system still shows what it holds; it takes no change.
+        const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+        const bool markedReadOnly = (fs::status(path, ec).permissions() & writable) == fs::perms::none;
+        if (!markedReadOnly) {
+            flash.m_image.reset(std::fopen(path.c_str(), "r+b"));
+        }
+        if (markedReadOnly || (!flash.m_image && errno == EROFS)) {
+            flash.m_image.reset(std::fopen(path.c_str(), "rb"));
+            flash.m_readOnly = flash.m_image != nullptr;
+        }
         if (!flash.m_image) {
             error = failure(QCoreApplication::translate(
                                 "FlashImage",
@@ -90,7 +96,7 @@ std::optional<FlashImage> FlashImage::open(const std::string& path, std::string&
             return std::nullopt;
         }
     }
-    if (!flash.lockImage()) {
+    if (!ImageFile::lockExclusive(flash.m_image.get())) {
         error =
             failure(QCoreApplication::translate(
                         "FlashImage",
@@ -114,8 +120,9 @@ std::optional<FlashImage> FlashImage::open(const std::string& path, std::string&
             return std::nullopt;
         }
         // An image whose changes could not be stored would have the player acknowledge blocks it then
-        // loses: it is refused at the start instead.
-        if (!flash.reserveImage() || !flash.writeThrough(0, 1)) {
+        // loses: it is refused at the start instead, unless it is meant only to be read.
+        if (!flash.m_readOnly &&
+            (!ImageFile::reserve(file, flash.m_bytes.size()) || !flash.writeThrough(0, 1))) {
             error = cannotWrite(path);
             return std::nullopt;
         }
@@ -171,6 +178,10 @@ bool FlashImage::writeThrough(std::uint32_t address, std::size_t length)
     if (!m_image || length == 0) {
         return true;
     }
+    if (m_readOnly) {
+        m_imageWriteFailed = true;
+        return false;
+    }
     std::FILE* file = m_image.get();
     // A failed write leaves the stream's error flag set; cleared, the next change gets its own chance.
     std::clearerr(file);
@@ -181,24 +192,4 @@ bool FlashImage::writeThrough(std::uint32_t address, std::size_t length)
         m_imageWriteFailed = true;
     }
     return written;
-}
-
-bool FlashImage::lockImage()
-{
-#ifdef ZOFFINO_POSIX_FILES
-    // Held for as long as the file is open; the system lets it go with the process, however that ends.
-    return ::flock(::fileno(m_image.get()), LOCK_EX | LOCK_NB) == 0;
-#else
-    return true;
-#endif
-}
-
-bool FlashImage::reserveImage()
-{
-#if defined(ZOFFINO_POSIX_FILES) && !defined(__APPLE__)
-    // A sparse image has no room yet where it holds nothing; a full disk would then fail a later write.
-    return ::posix_fallocate(::fileno(m_image.get()), 0, static_cast<off_t>(m_bytes.size())) == 0;
-#else
-    return true;
-#endif
 }

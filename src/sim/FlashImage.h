@@ -21,8 +21,9 @@ public:
     FlashImage();
 
     // The flash made from an image file: an existing file must be exactly 1 MiB and becomes the flash, a
-    // missing one is created erased. The image is this process's alone while it is open. Nothing when the
-    // file cannot be used (or written, or is in use), with error telling why.
+    // missing one is created erased. The image is this process's alone while it is open. An existing file
+    // that may only be read is opened read-only (see readOnly). Nothing when the file cannot be used (or
+    // written, or is in use), with error telling why.
     static std::optional<FlashImage> open(const std::string& path, std::string& error);
 
     std::span<const std::uint8_t> bytes() const { return m_bytes; }
@@ -40,6 +41,8 @@ public:
     // Whether some change since the image was attached failed to reach it, so that the file no longer
     // matches the flash.
     bool imageWriteFailed() const { return m_imageWriteFailed; }
+    // An image file the user may only read: the flash shows it, and every change fails.
+    bool readOnly() const { return m_readOnly; }
     // Lets the image go; later changes stay in memory.
     void detach() { m_image.reset(); }
 
@@ -50,10 +53,6 @@ private:
     };
     using File = std::unique_ptr<std::FILE, FileCloser>;
 
-    // Takes the image for this process alone; false when another holds it.
-    bool lockImage();
-    // Has the file system set aside room for the whole image; false when it cannot.
-    bool reserveImage();
     // The length of a change that starts at address and runs for length bytes, cut at the end.
     std::size_t clip(std::uint32_t address, std::size_t length) const;
     bool writeThrough(std::uint32_t address, std::size_t length);
@@ -61,4 +60,5 @@ private:
     std::vector<std::uint8_t> m_bytes;
     File m_image;
     bool m_imageWriteFailed = false;
+    bool m_readOnly = false;
 };

@@ -107,6 +107,12 @@ std::array<std::uint8_t, 3> SimulatedPlayer::config() const
     return m_core->firmware.config();
 }
 
+bool SimulatedPlayer::imageReadOnly() const
+{
+    std::lock_guard lock(m_core->mutex);
+    return m_core->flash.readOnly();
+}
+
 std::vector<std::uint8_t> SimulatedPlayer::flash() const
 {
     std::lock_guard lock(m_core->mutex);

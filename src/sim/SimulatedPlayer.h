@@ -55,6 +55,8 @@ public:
     void setConfig(std::uint8_t config1, std::uint8_t config2, std::uint8_t config3);
     std::array<std::uint8_t, 3> config() const;
     std::vector<std::uint8_t> flash() const;
+    // Whether the image behind the flash may only be read: nothing can be stored on this player.
+    bool imageReadOnly() const;
     // Replaces the whole flash; false (and nothing changed) unless the image is exactly 1 MiB.
     bool setFlash(std::span<const std::uint8_t> image);
     // Stores bytes as they are (no NOR rules); whatever lies beyond the end of the flash is dropped.

@@ -163,4 +163,30 @@ TEST_F(CliToolTest, FilesThatCannotMakeATrackAreRefusedWithoutTouchingThePlayer)
     EXPECT_TRUE(remote.err.contains(QStringLiteral("solo file locali"))) << remote.err.toStdString();
 }
 
+TEST_F(CliToolTest, AnImageThatMayOnlyBeReadIsShownButNotChanged)
+{
+    ASSERT_EQ(onPlayer({QStringLiteral("info")}).exit, CliTool::kDone);
+    const QString image = dir.filePath(QStringLiteral("flash.bin"));
+    const QByteArray before = [&] {
+        QFile file(image);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    ASSERT_TRUE(QFile::setPermissions(image, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+
+    const Run info = onPlayer({QStringLiteral("info")});
+    EXPECT_EQ(info.exit, CliTool::kDone) << info.err.toStdString();
+    EXPECT_TRUE(info.out.contains(QStringLiteral("Lettore: ")));
+    for (const QStringList& change :
+         {QStringList{QStringLiteral("load"), wav("brano.wav", 640), QStringLiteral("--track"),
+                      QStringLiteral("1")},
+          QStringList{QStringLiteral("config"), QStringLiteral("--loop"), QStringLiteral("on")}}) {
+        const Run refused = onPlayer(change);
+        EXPECT_EQ(refused.exit, CliTool::kFailed);
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("è in sola lettura"))) << refused.err.toStdString();
+    }
+    QFile file(image);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+}
+
 } // namespace

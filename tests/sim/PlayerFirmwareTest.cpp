@@ -1,5 +1,5 @@
-#include "BlockCommits.h"
 #include "sim/PlayerFirmware.h"
+#include "BlockCommits.h"
 
 #include "FileSizeLimit.h"
 

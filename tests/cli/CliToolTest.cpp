@@ -1,6 +1,7 @@
 #include "WavBuilder.h"
 
 #include "cli/CliTool.h"
+#include "cli/TerminalProgress.h"
 
 #include <QFile>
 #include <QSettings>
@@ -187,6 +188,20 @@ TEST_F(CliToolTest, AnImageThatMayOnlyBeReadIsShownButNotChanged)
     QFile file(image);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), before);
+}
+
+TEST_F(CliToolTest, CtrlCBeforeTheFirstBlockSendsNothingAndEndsAsAnInterruptedProgramDoes)
+{
+    TerminalProgress::s_interrupted = 1;
+    const Run result = onPlayer({QStringLiteral("load"), wav("brano.wav", 6400), QStringLiteral("--track"),
+                                 QStringLiteral("1"), QStringLiteral("--yes")});
+    TerminalProgress::s_interrupted = 0;
+    EXPECT_EQ(result.exit, CliTool::kInterrupted);
+    EXPECT_TRUE(result.err.contains(QStringLiteral("nulla è stato inviato al lettore")))
+        << result.err.toStdString();
+    QFile image(dir.filePath(QStringLiteral("flash.bin")));
+    ASSERT_TRUE(image.open(QIODevice::ReadOnly));
+    EXPECT_EQ(image.read(256), QByteArray(256, char(0xFF))) << "no track header, no samples";
 }
 
 } // namespace

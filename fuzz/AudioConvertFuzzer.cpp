@@ -2,6 +2,8 @@
 // sanitizers (on our code; FFmpeg itself is not instrumented), it checks what the converter promises: a
 // result that is either a WAV file of the player's format holding what it reports, or a failure with its
 // message and no file left behind.
+#include "FuzzChecks.h"
+
 #include "download/AudioConverter.h"
 #include "download/WavReader.h"
 
@@ -20,23 +22,13 @@ constexpr std::uint64_t kMaxSamples = 4096;
 
 std::unique_ptr<QTemporaryDir> folder;
 
-void quietMessages(QtMsgType type, const QMessageLogContext&, const QString&)
-{
-    if (type == QtFatalMsg)
-        std::abort();
-}
-
-void check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
+using FuzzChecks::check;
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    qInstallMessageHandler(quietMessages);
+    qInstallMessageHandler(FuzzChecks::quietMessages);
     // In memory where the system has it: every input is written as a file.
     const QString shm = QStringLiteral("/dev/shm");
     folder = std::make_unique<QTemporaryDir>(QDir(shm).exists()

@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes to the WAV header walk. Besides the sanitizers, it checks that whatever the reader
 // claims to have found is really there.
+#include "FuzzChecks.h"
+
 #include "download/WavReader.h"
 
 #include <QBuffer>
@@ -10,26 +12,11 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-// Truncated inputs make QBuffer warn about every refused seek; printing them would only slow the run.
-void quietMessages(QtMsgType type, const QMessageLogContext&, const QString&)
-{
-    if (type == QtFatalMsg)
-        std::abort();
-}
-
-void check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
-
-} // namespace
+using FuzzChecks::check;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    qInstallMessageHandler(quietMessages);
+    qInstallMessageHandler(FuzzChecks::quietMessages);
     return 0;
 }
 

@@ -227,6 +227,49 @@
     </message>
 </context>
 <context>
+    <name>CRegSettings</name>
+    <message>
+        <source>la chiave non si può aprire</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>il registro non ha accettato i valori</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le impostazioni non sono state salvate in &quot;%1&quot;: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>è un collegamento a un file che non esiste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>non è un file normale; toglierlo per salvarle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>il file è in sola lettura</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>la cartella non si può creare</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>un altro programma lo sta usando</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>il file non si può leggere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>il file non si può scrivere (disco pieno?)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CapturedViewMenu</name>
     <message>
         <source>Copia</source>

@@ -77,8 +77,7 @@ struct LeftoverFile
 } // namespace
 
 CRegSettings::CRegSettings(const QString& registryKey, const QString& applicationName)
-    : m_strKey(registryKey + QLatin1Char('\\') + applicationName + QStringLiteral("\\Settings")),
-      m_pszSection("variabili"), m_strRegistryKey(registryKey), m_strApplication(applicationName)
+    : m_pszSection("variabili"), m_strRegistryKey(registryKey), m_strApplication(applicationName)
 {}
 
 int CRegSettings::WriteString(const char* section, const QString& valueName, const QString& text)
@@ -196,7 +195,7 @@ int CRegSettings::saveValues(const Values& values)
     settings.setFallbacksEnabled(false);
     const QString path = settings.fileName();
     if (settings.status() == QSettings::AccessError) {
-        return fail(kCannotOpen, path, QStringLiteral("la chiave non si può aprire"));
+        return fail(kCannotOpen, path, tr("la chiave non si può aprire"));
     }
     // The registry replaces each value atomically.
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
@@ -205,7 +204,7 @@ int CRegSettings::saveValues(const Values& values)
     settings.sync();
     return settings.status() == QSettings::NoError
                ? 0
-               : fail(kWriteFault, path, QStringLiteral("il registro non ha accettato i valori"));
+               : fail(kWriteFault, path, tr("il registro non ha accettato i valori"));
 #else
     return writeIniValues(iniFilePath(), values);
 #endif
@@ -213,8 +212,8 @@ int CRegSettings::saveValues(const Values& values)
 
 int CRegSettings::fail(int code, const QString& path, const QString& why)
 {
-    m_lastFailure = QStringLiteral("Le impostazioni non sono state salvate in \"%1\": %2.")
-                        .arg(QDir::toNativeSeparators(path), why);
+    m_lastFailure =
+        tr("Le impostazioni non sono state salvate in \"%1\": %2.").arg(QDir::toNativeSeparators(path), why);
     return code;
 }
 
@@ -235,23 +234,23 @@ int CRegSettings::writeIniValues(const QString& path, const Values& values)
 {
     const QFileInfo old(path);
     if (old.isSymLink() && !old.exists()) {
-        return fail(kCannotOpen, path, QStringLiteral("è un collegamento a un file che non esiste"));
+        return fail(kCannotOpen, path, tr("è un collegamento a un file che non esiste"));
     }
     // Never written through onto a FIFO, a device or a folder, whatever a link leads to.
     if (old.exists() && !old.isFile()) {
-        return fail(kCannotOpen, path, QStringLiteral("non è un file normale; toglierlo per salvarle"));
+        return fail(kCannotOpen, path, tr("non è un file normale; toglierlo per salvarle"));
     }
     if (old.exists() && (!old.isWritable() || !(old.permissions() & QFileDevice::WriteOwner))) {
-        return fail(kAccessDenied, path, QStringLiteral("il file è in sola lettura"));
+        return fail(kAccessDenied, path, tr("il file è in sola lettura"));
     }
     if (!QDir().mkpath(old.absolutePath())) {
-        return fail(kCannotOpen, path, QStringLiteral("la cartella non si può creare"));
+        return fail(kCannotOpen, path, tr("la cartella non si può creare"));
     }
     // Two instances saving at once must not lose each other's values between the read and the rename below.
     // QSettings takes the same lock for its own writes to this file.
     QLockFile lock(path + QStringLiteral(".lock"));
     if (!lock.tryLock(kLockTimeoutMs)) {
-        return fail(kBusy, path, QStringLiteral("un altro programma lo sta usando"));
+        return fail(kBusy, path, tr("un altro programma lo sta usando"));
     }
 
     // The whole file is written again, so everything else in it comes along.
@@ -259,7 +258,7 @@ int CRegSettings::writeIniValues(const QString& path, const Values& values)
     {
         const QSettings current(path, QSettings::IniFormat);
         if (current.status() == QSettings::AccessError) {
-            return fail(kCannotOpen, path, QStringLiteral("il file non si può leggere"));
+            return fail(kCannotOpen, path, tr("il file non si può leggere"));
         }
         for (const QString& name : current.allKeys()) {
             wanted.insert(name, current.value(name));
@@ -270,7 +269,7 @@ int CRegSettings::writeIniValues(const QString& path, const Values& values)
     // A symbolic link to the file (kept with the user's other dotfiles, say) stays a link; its target is
     // replaced.
     const QString target = old.exists() ? old.canonicalFilePath() : path;
-    const QString cannotWrite = QStringLiteral("il file non si può scrivere (disco pieno?)");
+    const QString cannotWrite = tr("il file non si può scrivere (disco pieno?)");
 
     // QSettings saves through QSaveFile, and Qt 6.4's QSaveFile misses an error in the final flush (a full
     // disk, a quota): it renames the truncated file over the old one. So the new file is made beside the

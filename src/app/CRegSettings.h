@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QMap>
 #include <QString>
 #include <QVariant>
@@ -22,6 +23,8 @@
 // and left alone: nothing here can wait on a file or write through a link onto something else.
 class CRegSettings
 {
+    Q_DECLARE_TR_FUNCTIONS(CRegSettings)
+
 public:
     // Results other than 0. They are the Win32 codes the registry functions give for the same cases.
     static constexpr int kCannotOpen = -1;
@@ -58,7 +61,6 @@ public:
     // Why the last write that failed did, for the user: in Italian, naming the store.
     const QString& LastFailure() const { return m_lastFailure; }
 
-    const QString m_strKey;
     const char* const m_pszSection;
 
 private:

@@ -50,9 +50,6 @@ public:
     int ReadStringById(const char* section, int stringId, QString& buffer, int maxBytes,
                        const QString& defaultText);
 
-    // The stored number; defaultValue when there is none or it is not a 32-bit unsigned number.
-    std::uint32_t ReadNumber(const char* section, const QString& valueName, std::uint32_t defaultValue);
-
     // The writes between BeginSave() and EndSave() are gathered (each answers 0 unless its name is refused)
     // and EndSave() stores them all at once: one lock, one write, one rename. Its result is that of a write.
     void BeginSave();
@@ -67,8 +64,11 @@ private:
     using Values = QMap<QString, QVariant>;
 
     int readValue(const char* section, const QString& valueName, QVariant& value) const;
+    // The system's part (one file per kind of store): a value by its whole key, and a save of values.
+    int readStored(const QString& key, QVariant& value) const;
     int writeValue(const char* section, const QString& valueName, const QVariant& value);
     int saveValues(const Values& values);
+    // The ini file's part.
     QString iniFilePath() const;
     int writeIniValues(const QString& path, const Values& values);
     int fail(int code, const QString& path, const QString& why);

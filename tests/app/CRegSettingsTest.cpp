@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <chrono>
 #include <csignal>
 #include <sys/resource.h>
@@ -45,6 +47,14 @@ protected:
         QFile out(file);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(content) == content.size());
     }
+    // A number as the store gives it back, as its text; nothing when there is none.
+    std::optional<unsigned> number(const char* name)
+    {
+        QString text;
+        bool ok = false;
+        const unsigned value = m_store.ReadString(kSection, name, text, 255, {}) == 0 ? text.toUInt(&ok) : 0;
+        return ok ? std::optional<unsigned>(value) : std::nullopt;
+    }
     QStringList storeFolder() const
     {
         return QDir(path("Quenmark Audio")).entryList(QDir::Files | QDir::Hidden);
@@ -59,12 +69,12 @@ TEST_F(CRegSettingsTest, WithNothingStoredReadsGiveTheirDefaultsAndTheFirstWrite
 {
     EXPECT_EQ(m_store.ReadString(kSection, "Brano1", m_text, 255, "Brano 1"), CRegSettings::kNotFound);
     EXPECT_EQ(m_text, "Brano 1");
-    EXPECT_EQ(m_store.ReadNumber(kSection, "Config3", 45), 45u);
+    EXPECT_EQ(number("Config3"), std::nullopt);
     EXPECT_TRUE(QDir(m_dir.path()).isEmpty()) << "a read created something";
 
     EXPECT_EQ(m_store.WriteNumber(kSection, "Config1", 5), 0);
     EXPECT_EQ(storeFolder(), QStringList{"ZoffinoUSB.ini"}) << "something was left behind";
-    EXPECT_EQ(m_store.ReadNumber(kSection, "Config1", 0), 5u);
+    EXPECT_EQ(number("Config1"), 5u);
 }
 
 TEST_F(CRegSettingsTest, StringsComeBackAsStoredWhenTheyFit)
@@ -82,10 +92,10 @@ TEST_F(CRegSettingsTest, StringsComeBackAsStoredWhenTheyFit)
     EXPECT_EQ(m_text, "Brano 2");
 }
 
-TEST_F(CRegSettingsTest, NumbersKeepTheLastValueAndAnythingElseReadsAsTheDefault)
+TEST_F(CRegSettingsTest, NumbersKeepTheLastValue)
 {
     EXPECT_EQ(m_store.WriteNumber(kSection, "Config1", 5), 0);
-    EXPECT_EQ(m_store.ReadNumber(kSection, "Config1", 0), 5u);
+    EXPECT_EQ(number("Config1"), 5u);
     // QSettings' cache goes by size and modification time: a save must look newer even than a future file.
     const QDateTime future = QDateTime::currentDateTime().addSecs(3600);
     {
@@ -95,12 +105,7 @@ TEST_F(CRegSettingsTest, NumbersKeepTheLastValueAndAnythingElseReadsAsTheDefault
     }
     EXPECT_EQ(m_store.WriteNumber(kSection, "Config1", 0xFFFFFFFF), 0);
     EXPECT_GT(QFileInfo(path()).lastModified(), future);
-    EXPECT_EQ(m_store.ReadNumber(kSection, "Config1", 0), 0xFFFFFFFFu);
-
-    for (const char* notANumber : {"Rock", "4294967296", "-1", ""}) {
-        EXPECT_EQ(m_store.WriteString(kSection, "Config3", notANumber), 0);
-        EXPECT_EQ(m_store.ReadNumber(kSection, "Config3", 45), 45u) << notANumber;
-    }
+    EXPECT_EQ(number("Config1"), 0xFFFFFFFFu);
 }
 
 TEST_F(CRegSettingsTest, TheFileHoldsTheValuesUnderSettingsVariabiliAndKeepsTheRest)
@@ -128,7 +133,7 @@ TEST_F(CRegSettingsTest, AStoreThatCannotBeWrittenKeepsWhatItHeld)
     put(path("blocker"), "x");
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path("blocker/config"));
     EXPECT_EQ(m_store.WriteNumber(kSection, "Config1", 9), CRegSettings::kCannotOpen);
-    EXPECT_EQ(m_store.ReadNumber(kSection, "Config1", 1), 1u);
+    EXPECT_EQ(number("Config1"), std::nullopt);
     EXPECT_EQ(bytes(path("blocker")), "x");
 
     // The disk fills up while the new file is written (root is held to the limit too); Qt 6.4 on its own
@@ -170,7 +175,7 @@ TEST_F(CRegSettingsTest, ASaveStoresTheValuesAtOnceAndGivesUpOnABusyStoreWithout
     EXPECT_EQ(m_store.WriteString(kSection, "", "x"), CRegSettings::kInvalidName);
     EXPECT_FALSE(QFileInfo::exists(path())) << "nothing is written before the save ends";
     EXPECT_EQ(m_store.EndSave(), 0);
-    EXPECT_EQ(m_store.ReadNumber(kSection, "Config3", 0), 7u);
+    EXPECT_EQ(number("Config3"), 7u);
     EXPECT_EQ(m_store.ReadString(kSection, "Brano1", m_text, 255, ""), 0);
     EXPECT_EQ(m_text, kSong);
 

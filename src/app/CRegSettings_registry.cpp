@@ -45,4 +45,3 @@ int CRegSettings::saveValues(const Values& values)
                ? 0
                : fail(kWriteFault, path, tr("il registro non ha accettato i valori"));
 }
-

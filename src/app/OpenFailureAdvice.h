@@ -22,5 +22,9 @@ public:
     static QString forCode(std::uint32_t code);
 
 private:
+    // The system's part (one file per system): what connecting a player takes besides plugging it in,
+    // and what to do about a player this user may not open.
+    static QString connectionSteps();
+    static QString permissionAdvice();
     static QString udevSteps();
 };

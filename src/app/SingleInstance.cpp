@@ -21,13 +21,7 @@ SingleInstance::SingleInstance(const QString& name, const QString& folder)
     const QString where =
         folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) : folder;
     m_lockPath = QDir(where).filePath(name + QStringLiteral(".lock"));
-#ifdef Q_OS_WIN
-    // A named pipe: one name space for the whole machine, so the user's name keeps it per user.
-    m_serverName = name + QLatin1Char('-') + qEnvironmentVariable("USERNAME");
-#else
-    // A socket in the user's own runtime folder, which nobody else can reach.
-    m_serverName = QDir(where).filePath(name + QStringLiteral(".socket"));
-#endif
+    m_serverName = serverName(name, where);
 }
 
 SingleInstance::~SingleInstance() = default;

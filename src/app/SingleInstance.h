@@ -33,6 +33,8 @@ signals:
 
 private:
     void onConnection();
+    // Where the running instance listens: one file per system (SingleInstance_win.cpp, _local.cpp).
+    static QString serverName(const QString& name, const QString& folder);
 
     QString m_lockPath;
     QString m_serverName;

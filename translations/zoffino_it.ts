@@ -688,6 +688,14 @@ Su Linux serve anche, una volta sola, la regola udev che dà il lettore all&apos
 </source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Il lettore è collegato, ma non si è potuto aprire (%1). Scollegarlo e ricollegarlo.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il lettore è collegato, ma questo utente non ha il permesso di usarlo: chiedere all&apos;amministratore del computer.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PlayerWavWriter</name>
@@ -753,6 +761,10 @@ Su Linux serve anche, una volta sola, la regola udev che dà il lettore all&apos
         <source>Il file &quot;%1&quot; è cambiato mentre veniva letto: il brano sul lettore può essere incompleto o mescolato. Ricaricarlo quando il file non cambia più.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Il file &quot;%1&quot; non esiste: è stato spostato o cancellato? Sceglierne un altro.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>StringTable</name>
@@ -807,6 +819,11 @@ Su Linux serve anche, una volta sola, la regola udev che dà il lettore all&apos
     </message>
     <message>
         <source>Download interrotto: il brano sul lettore contiene solo i primi %1 s del file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download del brano non riuscito: il lettore non ha risposto (blocco all&apos;indirizzo 0x%1).
+Sono arrivati al lettore %2 byte del brano su %3.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -29,6 +29,11 @@ public:
 
 private:
     QString shownName() const;
+    // Opens the file if it is a regular one (one file per system: SourceFile_unix.cpp, _other.cpp); the
+    // refusal for the user otherwise.
+    QString openRegular();
+    static QString notRegular(const QString& name, const QString& kind);
+    static QString openFailure(const QString& name, int error);
 
     QString m_path;
     QFile m_file;

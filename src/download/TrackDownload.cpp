@@ -130,9 +130,8 @@ LoadResult TrackDownload::sendSamples(SourceFile& source, const QString& title, 
     const auto deviceFailed = [&](std::uint32_t failedAddress) {
         progress.reset();
         const qint64 sent = std::min<qint64>(off - TrackSlot::kHeaderSize, trackBytes);
-        tell(QStringLiteral(
-                 "Download del brano non riuscito: il lettore non ha risposto (blocco all'indirizzo "
-                 "0x%1).\nSono arrivati al lettore %2 byte del brano su %3.")
+        tell(tr("Download del brano non riuscito: il lettore non ha risposto (blocco all'indirizzo "
+                "0x%1).\nSono arrivati al lettore %2 byte del brano su %3.")
                  .arg(QString::number(failedAddress, 16).toUpper().rightJustified(5, QLatin1Char('0')))
                  .arg(sent)
                  .arg(trackBytes));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/WakeDescriptor.h"
+
 #include <QObject>
 
 #include <memory>
@@ -22,7 +24,6 @@ private:
     void onWake();
 
     UiMessageQueue& m_queue;
-    int m_wakeFd = -1;
-    int m_wakeWriteFd = -1;
+    WakeDescriptor m_wake;
     std::unique_ptr<QSocketNotifier> m_notifier;
 };

@@ -417,6 +417,10 @@ Default: %3</source>
         <source>Interrotto: nulla è stato inviato al lettore.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Il lettore non ha preso il comando: scollegarlo, ricollegarlo e riprovare.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>

@@ -222,23 +222,25 @@ LoadResult CPlayerApp::LoadFile(const QString& path, int track, int partitionMod
     return result;
 }
 
-bool CPlayerApp::ChangeConfig(const DeviceConfig& config)
+CPlayerApp::ConfigChange CPlayerApp::ChangeConfig(const DeviceConfig& config)
 {
     if (IsBusy()) {
-        return false;
+        return ConfigChange::Declined;
     }
     const std::vector<int> erased = TracksErasedBy(config.partitionMode(), std::nullopt);
     if (!erased.empty() && !ConfirmRepartition(config.partitionMode(), erased, false)) {
-        return false;
+        return ConfigChange::Declined;
     }
     if (!(config == m_Config)) {
-        m_protocol.SetConfig(config);
+        if (!m_protocol.SetConfig(config)) {
+            return ConfigChange::NotTaken;
+        }
         m_Config = config;
         for (int track : erased) {
             m_strTrackName[static_cast<std::size_t>(track)] = DefaultTrackName(track);
         }
     }
-    return true;
+    return ConfigChange::Sent;
 }
 
 void CPlayerApp::OnDevicesChanged(const std::vector<std::string>& removedPaths)

@@ -107,8 +107,16 @@ public:
     // nothing was sent, and the default names for the tracks the new partition erased.
     LoadResult LoadFile(const QString& path, int track, int partitionMode, const DeviceConfig& controls);
     // Sends a new configuration; when it re-partitions the player, only after the user agreed to lose the
-    // tracks it holds. False when declined.
-    bool ChangeConfig(const DeviceConfig& config);
+    // tracks it holds.
+    enum class ConfigChange
+    {
+        Sent,
+        // Declined, or asked for while another command runs: nothing was sent.
+        Declined,
+        // The player did not take it (the diagnostics window says why).
+        NotTaken,
+    };
+    ConfigChange ChangeConfig(const DeviceConfig& config);
 
     // The tracks on the player whose space a download into target with partitionMode would take: none
     // unless it re-partitions, for the player's slots are those of the partition it reported. Without a

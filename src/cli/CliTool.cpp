@@ -53,6 +53,15 @@ std::optional<int> partitionOption(const QCommandLineParser& parser)
     return ok ? TrackSlot::modeForCount(count) : std::nullopt;
 }
 
+// A command the player did not take: the link is gone for good.
+int notTaken()
+{
+    std::fprintf(stderr, "%s\n",
+                 qPrintable(CliTool::tr("Il lettore non ha preso il comando: scollegarlo, ricollegarlo e "
+                                        "riprovare.")));
+    return CliTool::kFailed;
+}
+
 bool interrupted()
 {
     return TerminalProgress::s_interrupted != 0;
@@ -163,7 +172,7 @@ int CliTool::run(const QStringList& given)
     } else if (command == QLatin1String("play")) {
         result = play(app, positional.value(1));
     } else if (command == QLatin1String("stop")) {
-        result = app.Stop() ? kDone : kFailed;
+        result = app.Stop() ? kDone : notTaken();
     } else if (command == QLatin1String("config")) {
         result = config(app, parser);
     } else {
@@ -206,7 +215,7 @@ int CliTool::play(CPlayerApp& app, const QString& track)
     if (!ok || n < 1 || n > TrackSlot::countFor(mode)) {
         return usage(tr("play vuole il numero di un brano, da 1 a %1.").arg(TrackSlot::countFor(mode)));
     }
-    return app.Play(n - 1, mode) ? kDone : kFailed;
+    return app.Play(n - 1, mode) ? kDone : notTaken();
 }
 
 int CliTool::config(CPlayerApp& app, const QCommandLineParser& parser)
@@ -230,8 +239,13 @@ int CliTool::config(CPlayerApp& app, const QCommandLineParser& parser)
         isDefault = value == QLatin1String("1");
     }
     config = DeviceConfig::fromControls(loop, mode, isDefault, config.Config3);
-    if (!app.ChangeConfig(config)) {
+    switch (app.ChangeConfig(config)) {
+    case CPlayerApp::ConfigChange::Sent:
+        break;
+    case CPlayerApp::ConfigChange::Declined:
         return interrupted() ? kInterrupted : kFailed;
+    case CPlayerApp::ConfigChange::NotTaken:
+        return notTaken();
     }
     std::printf("%s\n", qPrintable(tr("Brani: %1\nLoop: %2\nDefault: %3")
                                        .arg(TrackSlot::countFor(config.partitionMode()))

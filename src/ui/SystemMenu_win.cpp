@@ -41,7 +41,7 @@ private:
 } // namespace
 
 bool SystemMenu::addEntry(QWidget& window, unsigned id, const QString& text,
-                          std::function<void(unsigned, long)> onCommand)
+                          const std::function<void(unsigned, long)>& onCommand)
 {
     HMENU menu = ::GetSystemMenu(reinterpret_cast<HWND>(window.winId()), FALSE);
     if (!menu || text.isEmpty()) {
@@ -49,6 +49,6 @@ bool SystemMenu::addEntry(QWidget& window, unsigned id, const QString& text,
     }
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu, MF_STRING, id, reinterpret_cast<LPCWSTR>(text.utf16()));
-    new CommandFilter(window, id, std::move(onCommand));
+    new CommandFilter(window, id, onCommand);
     return true;
 }

@@ -1,5 +1,5 @@
-#include "BlockCommits.h"
 #include "AudioFileMaker.h"
+#include "BlockCommits.h"
 #include "LinkFixture.h"
 #include "WavBuilder.h"
 

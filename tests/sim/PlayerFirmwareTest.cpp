@@ -1,6 +1,6 @@
-#include "BlockCommits.h"
 #include "sim/PlayerFirmware.h"
 
+#include "BlockCommits.h"
 #include "FileSizeLimit.h"
 
 #include "device/Protocol.h"

@@ -23,27 +23,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::uint32_t kSector = Protocol::kSectorSize;
 
-TEST(TrackSlot, EveryModeAndWrappingTrackIndexes)
-{
-    struct Case
-    {
-        int mode, track;
-        std::uint32_t start, length;
-    };
-    const Case cases[] = {
-        {0, 0, 0x00000, 0xFFF7F},  {0, 9, 0x00000, 0xFFF7F}, {1, 0, 0x00000, 0x7FF7F},
-        {1, 1, 0x80000, 0x7FF7F},  {1, 7, 0x80000, 0x7FF7F}, {2, 3, 0xC0000, 0x3FF7F},
-        {2, 6, 0x80000, 0x3FF7F},  {3, 5, 0xA0000, 0x1FF7F}, {3, 7, 0xE0000, 0x1FF7F},
-        {3, 13, 0xA0000, 0x1FF7F},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(TrackSlot::forTrack(c.mode, c.track), (TrackSlot{c.start, c.length}))
-            << "mode " << c.mode << " track " << c.track;
-    }
-    EXPECT_FALSE(TrackSlot::forTrack(-1, 0));
-    EXPECT_FALSE(TrackSlot::forTrack(4, 0));
-}
-
 class DownloadTrack : public LinkFixture
 {
 protected:

@@ -1,6 +1,7 @@
 #include "sim/PlayerFirmware.h"
 #include "BlockCommits.h"
 
+#include "BlockCommits.h"
 #include "FileSizeLimit.h"
 
 #include "device/Protocol.h"

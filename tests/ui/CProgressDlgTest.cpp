@@ -1,11 +1,9 @@
 #include "ui/CProgressDlg.h"
 #include "widgets/DialogBuilder.h"
 
-#include "app/QtTranslations.h"
 #include "ui/WidgetAppUi.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -114,18 +112,6 @@ TEST(CProgressDlg, WorkShownWithProgressEndsWhenItFinishesOrTheUserCancels)
     EXPECT_FALSE(ui.waitWithProgress(
         QStringLiteral("Conversione"), [] { return 0.25; }, [] { return false; }));
     EXPECT_EQ(shownAt, 250) << "the bar shows the worker's fraction";
-}
-
-} // namespace
-
-namespace {
-
-TEST(QtTranslationsTest, QtsOwnButtonsSpeakItalian)
-{
-    ASSERT_TRUE(QtTranslations::install()) << "Qt's translations (qt6-translations-l10n) are missing";
-    QDialogButtonBox buttons(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
-    EXPECT_EQ(buttons.button(QDialogButtonBox::Open)->text().remove('&'), "Apri");
-    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().remove('&'), "Annulla");
 }
 
 } // namespace

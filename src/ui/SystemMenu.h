@@ -13,6 +13,6 @@ namespace SystemMenu {
 // Adds an entry with text and command id to window's system menu; chosen, it calls onCommand with the id
 // and the command's parameter. False where the platform has no such menu.
 bool addEntry(QWidget& window, unsigned id, const QString& text,
-              std::function<void(unsigned, long)> onCommand);
+              const std::function<void(unsigned, long)>& onCommand);
 
 } // namespace SystemMenu

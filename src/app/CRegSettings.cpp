@@ -3,6 +3,7 @@
 #include "res/StringTable.h"
 
 #include <QDir>
+#include <QSettings>
 
 namespace {
 
@@ -64,6 +65,21 @@ int CRegSettings::readValue(const char* section, const QString& valueName, QVari
         return kInvalidName;
     }
     return readStored(valueKey(section, valueName), value);
+}
+
+int CRegSettings::readFrom(const QSettings& settings, const QString& key, QVariant& value)
+{
+    // Only a store that cannot be read at all counts. QSettings reports a FormatError to just the first
+    // object that parses the file (later ones answer from its cache); what it could parse is what every
+    // reader sees.
+    if (settings.status() == QSettings::AccessError) {
+        return kCannotOpen;
+    }
+    if (!settings.contains(key)) {
+        return kNotFound;
+    }
+    value = settings.value(key);
+    return 0;
 }
 
 int CRegSettings::writeValue(const char* section, const QString& valueName, const QVariant& value)

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+class QSettings;
+
 // The program's persisted settings: named 32-bit numbers and strings under one per-user key.
 //
 // On Windows that key is HKEY_CURRENT_USER\Software\<registry key>\<application>\Settings\<section>.
@@ -66,6 +68,8 @@ private:
     int readValue(const char* section, const QString& valueName, QVariant& value) const;
     // The system's part (one file per kind of store): a value by its whole key, and a save of values.
     int readStored(const QString& key, QVariant& value) const;
+    // What both kinds of store do with the QSettings that reads them.
+    static int readFrom(const QSettings& settings, const QString& key, QVariant& value);
     int writeValue(const char* section, const QString& valueName, const QVariant& value);
     int saveValues(const Values& values);
     // The ini file's part.

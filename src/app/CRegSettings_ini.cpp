@@ -52,18 +52,7 @@ int CRegSettings::readStored(const QString& key, QVariant& value) const
     if (const QFileInfo info(path); info.exists() && !info.isFile()) {
         return kCannotOpen;
     }
-    QSettings settings(path, QSettings::IniFormat);
-    // Only a store that cannot be read at all counts. QSettings reports a FormatError to just the first
-    // object that parses the file (later ones answer from its cache); what it could parse is what every
-    // reader sees.
-    if (settings.status() == QSettings::AccessError) {
-        return kCannotOpen;
-    }
-    if (!settings.contains(key)) {
-        return kNotFound;
-    }
-    value = settings.value(key);
-    return 0;
+    return readFrom(QSettings(path, QSettings::IniFormat), key, value);
 }
 
 int CRegSettings::saveValues(const Values& values)

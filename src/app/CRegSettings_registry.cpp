@@ -15,17 +15,7 @@ int CRegSettings::readStored(const QString& key, QVariant& value) const
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, m_strRegistryKey, m_strApplication);
     // The store is the user's own key, not the organisation's defaults nor the machine's.
     settings.setFallbacksEnabled(false);
-    // Only a store that cannot be read at all counts. QSettings reports a FormatError to just the first
-    // object that parses the file (later ones answer from its cache); what it could parse is what every
-    // reader sees.
-    if (settings.status() == QSettings::AccessError) {
-        return kCannotOpen;
-    }
-    if (!settings.contains(key)) {
-        return kNotFound;
-    }
-    value = settings.value(key);
-    return 0;
+    return readFrom(settings, key, value);
 }
 
 int CRegSettings::saveValues(const Values& values)

@@ -164,16 +164,19 @@ int DeviceLink::ReadReports(const std::stop_token& stop)
             continue;
         }
         const std::uint8_t type = report[1];
-        // A reply is for whoever waits for it: a query of the window or of the command-line tool.
         const bool mainWindow = m_messages.hasHandler(UiTarget::MainWindow);
-        std::vector<std::uint8_t> record(kReportRecordSize, 0);
-        std::copy(report.begin() + 2, report.end(), record.begin());
-        if (mainWindow) {
-            m_messages.post({.message = WM_DEVICE_BUSY, .wParam = 0});
-        }
-        m_messages.post({.message = WM_DEVICE_REPORT, .wParam = type, .bytes = std::move(record)});
-        if (mainWindow) {
-            m_messages.post({.message = WM_DEVICE_BUSY, .wParam = 1});
+        // A reply is for whoever waits for it: a query of the window or of the command-line tool. Nothing is
+        // built for the acknowledgements of a download that nobody reads.
+        if (mainWindow || m_replyWaits.load(std::memory_order_acquire) > 0) {
+            std::vector<std::uint8_t> record(kReportRecordSize, 0);
+            std::copy(report.begin() + 2, report.end(), record.begin());
+            if (mainWindow) {
+                m_messages.post({.message = WM_DEVICE_BUSY, .wParam = 0});
+            }
+            m_messages.post({.message = WM_DEVICE_REPORT, .wParam = type, .bytes = std::move(record)});
+            if (mainWindow) {
+                m_messages.post({.message = WM_DEVICE_BUSY, .wParam = 1});
+            }
         }
         if (type == Protocol::REPORT_STATUS) {
             const std::uint8_t playing = report[Protocol::kPlayingFlagByte];

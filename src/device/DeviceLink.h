@@ -22,9 +22,9 @@
 // every input report to the user-interface thread through the message queue. It keeps the last input report,
 // whose first byte is the acknowledgement flag of a block write.
 //
-// The player's own reports always go to the queue, where a query takes its reply whether or not a window
-// listens; the main window, while it listens (has a handler registered with the queue), also gets the
-// playing state, and the diagnostics window, while it listens, every report.
+// The player's own reports go to the queue while a query waits for a reply, whether or not a window
+// listens, and while the main window listens (has a handler registered with the queue), which also gets the
+// playing state; the diagnostics window, while it listens, gets every report.
 class DeviceLink
 {
 public:
@@ -71,6 +71,20 @@ public:
     void clearAcknowledgement();
     bool waitForAcknowledgement(Clock::time_point deadline);
 
+    // Held by a query from before it sends its command until it has its reply: meanwhile the reader posts
+    // the player's reports for it to take, also when no window listens.
+    class ReplyWait
+    {
+    public:
+        explicit ReplyWait(DeviceLink& link) : m_link(link) { m_link.m_replyWaits.fetch_add(1); }
+        ~ReplyWait() { m_link.m_replyWaits.fetch_sub(1); }
+        ReplyWait(const ReplyWait&) = delete;
+        ReplyWait& operator=(const ReplyWait&) = delete;
+
+    private:
+        DeviceLink& m_link;
+    };
+
     // Posts to the diagnostics window, and builds nothing, unless it is listening.
     bool diagnosticsListening() const;
     void postToDiagnostics(UiMessage message);
@@ -108,6 +122,8 @@ private:
     std::condition_variable m_inputArrived;
     Report m_InputReport{};
     std::atomic<std::uint8_t> m_ackFlag{0};
+    // How many queries wait for a reply: read by the reader for every report, without a lock.
+    std::atomic<int> m_replyWaits{0};
     // Wakes a reader that backs off after a failed read as soon as a stop is requested.
     std::condition_variable_any m_stopWake;
 

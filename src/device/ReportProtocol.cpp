@@ -95,6 +95,7 @@ std::optional<std::uint32_t> ReportProtocol::QueryDevice(int command, int a, int
                                                          std::span<std::uint8_t> dest)
 {
     const std::size_t payload = InputPayloadLength();
+    const DeviceLink::ReplyWait wait(m_link);
     SendCommand(command, a, b, 0, 0);
     const std::optional<UiMessage> reply = TakeReply(awaitedReplyType(command), Clock::now() + kReplyTimeout);
     if (!reply) {
@@ -114,6 +115,7 @@ ReportProtocol::TextQuery ReportProtocol::QueryDeviceText(int command, std::span
 {
     static constexpr std::size_t kTextLimit = 240;
     const std::size_t payload = InputPayloadLength();
+    const DeviceLink::ReplyWait wait(m_link);
     SendCommand(command, a, b, 0, 0);
     const std::uint8_t awaited = awaitedReplyType(command);
     std::size_t offset = 0;

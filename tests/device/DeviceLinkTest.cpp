@@ -124,7 +124,7 @@ TEST_F(DeviceLinkTest, ForwardsPlayerReportsToTheMainWindowFramedByBusyMessages)
     EXPECT_EQ(app.m_bPlaying, 7);
 }
 
-TEST_F(DeviceLinkTest, WithoutAMainWindowAStatusReportWaitsForAQueryAndSetsThePlayingFlag)
+TEST_F(DeviceLinkTest, WithoutAWindowAReportGoesOnlyToAQueryThatWaits)
 {
     FaultInjectingPlayer& player = useSimulatedPlayer();
     ASSERT_EQ(app.OpenDevice(), 0);
@@ -135,9 +135,18 @@ TEST_F(DeviceLinkTest, WithoutAMainWindowAStatusReportWaitsForAQueryAndSetsThePl
     ASSERT_TRUE(next(WM_DIAG_READ));
     ASSERT_TRUE(next(WM_DIAG_READ));
     EXPECT_EQ(app.m_bPlaying, 1);
-    // Only the player's report itself, for a query to take: nothing a window alone would want.
-    ASSERT_EQ(app.Messages().pendingCount(), 1u);
-    EXPECT_TRUE(app.Messages().take(WM_DEVICE_REPORT, UiMessageQueue::Clock::now()));
+    EXPECT_FALSE(app.Messages().hasPending()) << "nobody waited: nothing was built";
+
+    // While a query waits, the report is its to take, and nothing a window alone would want comes along.
+    {
+        const DeviceLink::ReplyWait wait(app.Link());
+        player.injectInputReport(inputReport(1, Protocol::REPORT_STATUS, 0));
+        ASSERT_TRUE(next(WM_DIAG_READ));
+        EXPECT_TRUE(
+            app.Messages().take(WM_DEVICE_REPORT, UiMessageQueue::Clock::now() + std::chrono::seconds(2)));
+    }
+    EXPECT_FALSE(app.Messages().hasPending());
+    EXPECT_EQ(app.m_bPlaying, 0);
 }
 
 TEST_F(DeviceLinkTest, AShortReadShowsItsOwnCountButAWholeReportsBytes)

@@ -137,7 +137,7 @@ TEST_F(DeviceLinkTest, WithoutAWindowAReportGoesOnlyToAQueryThatWaits)
     EXPECT_EQ(app.m_bPlaying, 1);
     EXPECT_FALSE(app.Messages().hasPending()) << "nobody waited: nothing was built";
 
-    // While a query waits, the report is its to take, and nothing a window alone would want comes along.
+    // While a query waits, the report is its to take.
     {
         const DeviceLink::ReplyWait wait(app.Link());
         player.injectInputReport(inputReport(1, Protocol::REPORT_STATUS, 0));

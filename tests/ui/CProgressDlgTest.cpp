@@ -1,3 +1,5 @@
+#include "ContextTranslator.h"
+
 #include "ui/CProgressDlg.h"
 #include "widgets/DialogBuilder.h"
 
@@ -9,7 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -37,25 +38,14 @@ TEST(CProgressDlg, ShowsItsCaptionAndACancelButtonOnlyEnabledOnRequest)
 }
 
 // Answers for one context only, so that a text looked up in another context stays as it was.
-class OneContextTranslator : public QTranslator
-{
-public:
-    QString translate(const char* context, const char* source, const char*, int) const override
-    {
-        return QByteArray(context) == "IDD_PROGRESS" && QByteArray(source) == "Annulla"
-                   ? QStringLiteral("Cancel")
-                   : QString();
-    }
-    bool isEmpty() const override { return false; }
-};
-
 TEST(CProgressDlg, TakesItsButtonsTextFromTheTranslationOfItsOwnTemplate)
 {
-    OneContextTranslator translator;
-    QCoreApplication::installTranslator(&translator);
     CProgressDlg dialog;
-    const bool created = dialog.Create(nullptr, QStringLiteral("x"), 100, CProgressDlg::kEnableCancel);
-    QCoreApplication::removeTranslator(&translator);
+    bool created = false;
+    {
+        const ContextTranslator translator("IDD_PROGRESS", {{"Annulla", QStringLiteral("Cancel")}});
+        created = dialog.Create(nullptr, QStringLiteral("x"), 100, CProgressDlg::kEnableCancel);
+    }
     ASSERT_TRUE(created);
     EXPECT_EQ(DialogBuilder::control<QPushButton>(dialog, IDCANCEL)->text(), "Cancel");
 }

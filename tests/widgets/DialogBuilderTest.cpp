@@ -1,3 +1,5 @@
+#include "ContextTranslator.h"
+
 #include "widgets/DialogBuilder.h"
 
 #include <QCheckBox>
@@ -9,7 +11,6 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
-#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -109,31 +110,15 @@ TEST(DialogBuilder, OkAndCancelEndTheWindowByTheirIdsAndEnterIsTheDefaultButtons
               -1);
 }
 
-// Answers for the test window's context only.
-class LongerTranslator : public QTranslator
-{
-public:
-    QString translate(const char* context, const char* source, const char*, int) const override
-    {
-        if (QByteArray(context) != "IDD_WIDGET_TEST") {
-            return {};
-        }
-        if (QByteArray(source) == "Prova") {
-            return QStringLiteral("Test");
-        }
-        return QByteArray(source) == "Ripeti" ? QStringLiteral("Ripeti il brano finché non lo si ferma")
-                                              : QString();
-    }
-    bool isEmpty() const override { return false; }
-};
-
 TEST(DialogBuilder, ATranslationLongerThanItsTemplatesTextShowsWhole)
 {
-    LongerTranslator translator;
-    QCoreApplication::installTranslator(&translator);
     QDialog dialog;
-    DialogBuilder::build(dialog, testTemplate());
-    QCoreApplication::removeTranslator(&translator);
+    {
+        const ContextTranslator translator(
+            "IDD_WIDGET_TEST", {{"Prova", QStringLiteral("Test")},
+                                {"Ripeti", QStringLiteral("Ripeti il brano finché non lo si ferma")}});
+        DialogBuilder::build(dialog, testTemplate());
+    }
 
     EXPECT_EQ(dialog.windowTitle(), "Test");
     auto* repeat = DialogBuilder::control<QCheckBox>(dialog, IDC_REPEAT);

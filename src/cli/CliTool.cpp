@@ -164,7 +164,11 @@ int CliTool::run(const QStringList& given)
     std::array<std::uint8_t, 256> buffer{};
     app.ReadDeviceConfig(buffer);
     // The track names are the window's: a track loaded here has its name there, and the other way round.
-    app.LoadSettings(QStringLiteral("ZoffinoUSB"));
+    // Only the commands that can change them read and write the store.
+    const bool keepsNames = command == QLatin1String("load") || command == QLatin1String("config");
+    if (keepsNames) {
+        app.LoadSettings(QStringLiteral("ZoffinoUSB"));
+    }
 
     int result = kDone;
     if (command == QLatin1String("info")) {
@@ -179,7 +183,7 @@ int CliTool::run(const QStringList& given)
         result = load(app, parser, positional.value(1));
     }
     app.CloseDevice();
-    if (command == QLatin1String("load") || command == QLatin1String("config")) {
+    if (keepsNames) {
         app.SaveSettings();
     }
     app.SetUi(nullptr);

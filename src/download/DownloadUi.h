@@ -1,11 +1,17 @@
 #pragma once
 
 #include "download/ProgressIndicator.h"
+#include "download/TrackPart.h"
 
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
+
+class TrackSource;
+struct TrackSlot;
 
 enum class MessageIcon
 {
@@ -13,6 +19,13 @@ enum class MessageIcon
     Question,
     Warning,
     Error,
+};
+
+// The part the user chose, and the player's bytes of it as they were heard.
+struct PreparedTrack
+{
+    TrackPart part;
+    std::vector<std::uint8_t> samples;
 };
 
 // What a download needs from the user interface: message boxes, a progress window, and a turn for the
@@ -42,4 +55,17 @@ public:
     // user cancelled first.
     virtual bool waitWithProgress(const QString& text, const std::function<double()>& fraction,
                                   const std::function<bool()>& finished) = 0;
+
+    // The track window: shows source (still being read), lets the user choose the part that goes into slot,
+    // starting from initial, and hear it; gives back what the user accepted, nullopt when cancelled. Only a
+    // user interface that has such a window says so (hasTrackWindow); the others get the questions instead.
+    virtual bool hasTrackWindow() const { return false; }
+    virtual std::optional<PreparedTrack> prepareTrack(TrackSource& source, const TrackSlot& slot,
+                                                      const TrackPart& initial)
+    {
+        (void)source;
+        (void)slot;
+        (void)initial;
+        return std::nullopt;
+    }
 };

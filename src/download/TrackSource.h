@@ -1,0 +1,90 @@
+#pragma once
+
+#include "download/AudioInfo.h"
+#include "download/TrackPart.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// A sound file made ready for a slot. Read once, on a thread of its own: decoded by FFmpeg to one channel at
+// the player's rate into a temporary file (never held whole in memory: a file may last hours) while its
+// envelope grows; the part the user chooses is then rendered from that file into the player's bytes, as often
+// as the part changes, without decoding again.
+class TrackSource
+{
+    Q_DECLARE_TR_FUNCTIONS(TrackSource)
+
+public:
+    // One column of the envelope: the extremes, the sum and the sum of squares of kColumnSamples samples
+    // (full scale ±1). The last column may hold fewer.
+    struct Column
+    {
+        float low = 0;
+        float high = 0;
+        float sum = 0;
+        float energy = 0;
+    };
+    static constexpr int kColumnSamples = 256;
+
+    enum class State
+    {
+        Idle,
+        Reading,
+        Done,
+        Failed,
+        Cancelled
+    };
+    struct Progress
+    {
+        State state = State::Idle;
+        std::uint64_t samples = 0; // read so far, all of them once Done; render() takes any part within
+        double fraction = 0;       // of the file, 0..1
+        QString error;             // why it Failed, for the user
+    };
+
+    explicit TrackSource(const QString& path);
+    ~TrackSource(); // stops the reading and waits for its thread
+    TrackSource(const TrackSource&) = delete;
+    TrackSource& operator=(const TrackSource&) = delete;
+
+    // Opens the file and looks at its first audio stream. Empty when it can be read; otherwise what to tell
+    // the user (not a sound file, unreadable, no audio), naming the file.
+    QString open();
+    const AudioInfo& info() const;
+    QString shownName() const;
+    // The file's samples are the player's already (8-bit unsigned, 22050 Hz, mono): left as they are, they
+    // go onto the player bit for bit.
+    bool playerSamples() const;
+
+    // Starts reading on the source's own thread; progress() follows it.
+    void startReading();
+    // Asks the reading to stop; progress() then ends in Cancelled.
+    void cancel();
+    // The state of the reading, and the columns from index `from` on appended to columns (when given).
+    // Callable from any thread; what it gives out is copied.
+    Progress progress(std::size_t from = 0, std::vector<Column>* columns = nullptr) const;
+    // Reads on the calling thread until the file ends; the same as startReading() and waiting.
+    Progress read(const std::function<bool()>& stopRequested = {});
+
+    // The part a request comes to once the file is read (loudest needs the whole envelope), for a slot of
+    // capacity samples.
+    TrackPart resolve(const PartRequest& request, std::uint64_t capacity) const;
+    // The start of the part of length samples with the highest RMS, by whole columns.
+    std::uint64_t loudestStart(std::uint64_t length) const;
+    // The defaults for a part that starts at start: its length, and fades only where it cuts into the sound.
+    TrackPart partAt(std::uint64_t start, std::uint64_t capacity, bool normalise) const;
+
+    // The player's bytes of part, which must lie within what has been read. nullopt, with error set for the
+    // user, when the temporary file cannot be read back.
+    std::optional<std::vector<std::uint8_t>> render(const TrackPart& part, QString& error) const;
+
+private:
+    struct Reader;
+    std::unique_ptr<Reader> m_reader;
+};

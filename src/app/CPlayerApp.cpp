@@ -193,7 +193,7 @@ std::optional<QString> CPlayerApp::DeviceText()
 }
 
 LoadResult CPlayerApp::LoadFile(const QString& path, int track, int partitionMode,
-                                const DeviceConfig& controls)
+                                const DeviceConfig& controls, const PartRequest& request)
 {
     const std::optional<TrackSlot> slot = TrackSlot::forTrack(partitionMode, track);
     if (IsBusy() || !slot || track < 0 || track >= TrackSlot::countFor(partitionMode)) {
@@ -201,13 +201,14 @@ LoadResult CPlayerApp::LoadFile(const QString& path, int track, int partitionMod
     }
     BusyScope busy(*this);
     const std::vector<int> erased = TracksErasedBy(partitionMode, slot);
-    if (!erased.empty() && !ConfirmRepartition(partitionMode, erased, true)) {
-        return LoadResult::Cancelled;
-    }
+    // Asked last, right before the download: a file that cannot be loaded costs no track.
+    const auto mayErase = [&] {
+        return erased.empty() || ConfirmRepartition(partitionMode, erased, true);
+    };
     const QString title = QFileInfo(path).completeBaseName();
     QString& name = m_strTrackName[static_cast<std::size_t>(track)];
     const QString previous = std::exchange(name, title);
-    const LoadResult result = m_loader.LoadTrack(path, title, *slot, controls);
+    const LoadResult result = m_loader.LoadTrack(path, title, *slot, controls, request, mayErase);
     if (nothingSent(result)) {
         // The track the player holds is the one it held, and so is its name.
         name = previous;

@@ -101,11 +101,12 @@ public:
     bool Play(int track, int partitionMode) { return m_protocol.Play(track, partitionMode); }
     // Stops playback: the configuration the player holds, sent again.
     bool Stop() { return m_protocol.Stop(m_Config); }
-    // The Load command once a file, a track and a partition are chosen: asks before it re-partitions the
-    // player, converts a file in another format and cuts a track longer than its slot after a question
-    // each (see TrackLoader), downloads, and keeps the track names: the file's name for the track unless
-    // nothing was sent, and the default names for the tracks the new partition erased.
-    LoadResult LoadFile(const QString& path, int track, int partitionMode, const DeviceConfig& controls);
+    // The Load command once a file, a track and a partition are chosen: looks at the file, lets the user
+    // choose the part that goes into the slot (see TrackLoader; request says what the user asked for ahead),
+    // asks last before it re-partitions the player, downloads, and keeps the track names: the file's name
+    // for the track unless nothing was sent, and the default names for the tracks the new partition erased.
+    LoadResult LoadFile(const QString& path, int track, int partitionMode, const DeviceConfig& controls,
+                        const PartRequest& request = {});
     // Sends a new configuration; when it re-partitions the player, only after the user agreed to lose the
     // tracks it holds.
     enum class ConfigChange

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 // How the program writes a length of time, everywhere it shows one.
 namespace Durations {
 
@@ -11,5 +13,10 @@ namespace Durations {
 QString clock(qint64 wholeSeconds);
 // Seconds with one decimal, as the window writes a slot's length ("11,9").
 QString tenths(double seconds);
+// m:ss,d: a moment in a file to the tenth of a second, rounded down ("1:23,4").
+QString clockTenths(double seconds);
+// What a user writes for a moment: "m:ss,d", "m:ss.d", "m:ss", or seconds alone ("83,4"); nullopt for
+// anything else (negative, seconds past 59 after minutes, letters).
+std::optional<double> parseClock(const QString& text);
 
 } // namespace Durations

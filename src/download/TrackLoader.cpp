@@ -1,19 +1,17 @@
 #include "download/TrackLoader.h"
 
-#include "download/AudioConverter.h"
 #include "download/DownloadUi.h"
 #include "download/Durations.h"
+#include "download/PlayerWavWriter.h"
 #include "download/SourceFile.h"
 #include "download/TrackDownload.h"
+#include "download/TrackSource.h"
 #include "download/WavReader.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <atomic>
 #include <cmath>
-#include <thread>
 
 namespace {
 
@@ -57,53 +55,138 @@ bool TrackLoader::acceptLength(const QString& path, double seconds, const TrackS
 }
 
 LoadResult TrackLoader::LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
-                                  const DeviceConfig& controls)
+                                  const DeviceConfig& controls, const PartRequest& request,
+                                  const std::function<bool()>& beforeSending)
 {
     if (m_download.running()) {
         return LoadResult::Busy;
     }
+    const auto mayGoOn = [&beforeSending] {
+        return !beforeSending || beforeSending();
+    };
+    bool converted = true;
     {
-        SourceFile source(path);
-        if (const QString refused = source.open(); !refused.isEmpty()) {
+        SourceFile file(path);
+        if (const QString refused = file.open(); !refused.isEmpty()) {
             tell(refused);
             return LoadResult::FileFailed;
         }
-        const WavHeader header = ReadWavHeader(&source.file(), QString());
-        if (source.file().error() != QFileDevice::NoError || !IsDeviceFormat(header)) {
-            return loadConverted(path, title, slot, controls);
-        }
-        // A data chunk may claim more than the file holds; what is sent is what it holds.
-        const qint64 samples =
-            std::min(header.dataSize, std::max<qint64>(source.file().size() - source.file().pos(), 0));
-        if (!acceptLength(path, static_cast<double>(samples) / TrackSlot::kSampleRate, slot)) {
-            return LoadResult::Cancelled;
+        const WavHeader header = ReadWavHeader(&file.file(), QString());
+        if (file.file().error() == QFileDevice::NoError && IsDeviceFormat(header)) {
+            converted = false;
+            // A data chunk may claim more than the file holds; what is sent is what it holds.
+            const qint64 samples =
+                std::min(header.dataSize, std::max<qint64>(file.file().size() - file.file().pos(), 0));
+            if (samples <= qint64{slot.capacity()} && request == PartRequest{}) {
+                if (!mayGoOn()) {
+                    return LoadResult::Cancelled;
+                }
+                return m_download.DownloadTrack(path, title, slot.start, slot.length, controls);
+            }
         }
     }
-    return m_download.DownloadTrack(path, title, slot.start, slot.length, controls);
-}
 
-LoadResult TrackLoader::loadConverted(const QString& path, const QString& title, const TrackSlot& slot,
-                                      const DeviceConfig& controls)
-{
-    QString error;
-    const std::optional<AudioInfo> info = AudioConverter::probe(path, error);
-    if (!info) {
-        tell(error);
+    TrackSource source(path);
+    if (const QString refused = source.open(); !refused.isEmpty()) {
+        tell(refused);
         return LoadResult::Refused;
     }
-    bool normalise = true;
-    const QString question =
-        tr("Il file \"%1\" è in formato %2.\n\nIl lettore suona solo file WAV a 22050 Hz, 8 bit, "
-           "mono: convertirlo in questo formato e caricarlo?")
-            .arg(shownName(path), info->description());
-    if (!m_pUi || !m_pUi->ask(question, MessageIcon::Question, tr("Converti e carica"),
-                              tr("Porta il volume al massimo senza distorcere"), &normalise)) {
+    LoadResult result = LoadResult::Cancelled;
+    const std::optional<std::vector<std::uint8_t>> samples =
+        prepare(path, source, slot, request, converted, result);
+    if (!samples) {
+        return result;
+    }
+    if (!mayGoOn()) {
         return LoadResult::Cancelled;
     }
-    if (!acceptLength(path, info->seconds, slot)) {
-        return LoadResult::Cancelled;
+    return send(*samples, path, title, slot, controls);
+}
+
+std::optional<std::vector<std::uint8_t>> TrackLoader::prepare(const QString& path, TrackSource& source,
+                                                              const TrackSlot& slot,
+                                                              const PartRequest& request, bool converted,
+                                                              LoadResult& result)
+{
+    if (!m_pUi || !m_pUi->hasTrackWindow()) {
+        return askAndRender(path, source, slot, request, converted, result);
+    }
+    source.startReading();
+    TrackPart initial;
+    initial.length = slot.capacity();
+    initial.fadeOut = TrackPart::kCutFade;
+    initial.normalise = request.normalise.value_or(!source.playerSamples());
+    std::optional<PreparedTrack> prepared = m_pUi->prepareTrack(source, slot, initial);
+    if (const TrackSource::Progress read = source.progress(); read.state == TrackSource::State::Failed) {
+        tell(read.error);
+        result = LoadResult::FileFailed;
+        return std::nullopt;
+    }
+    if (!prepared) {
+        result = LoadResult::Cancelled;
+        return std::nullopt;
+    }
+    return std::move(prepared->samples);
+}
+
+std::optional<std::vector<std::uint8_t>> TrackLoader::askAndRender(const QString& path, TrackSource& source,
+                                                                   const TrackSlot& slot,
+                                                                   const PartRequest& request, bool converted,
+                                                                   LoadResult& result)
+{
+    result = LoadResult::Cancelled;
+    bool normalise = request.normalise.value_or(!source.playerSamples());
+    if (converted) {
+        const QString question =
+            tr("Il file \"%1\" è in formato %2.\n\nIl lettore suona solo file WAV a 22050 Hz, 8 bit, "
+               "mono: convertirlo in questo formato e caricarlo?")
+                .arg(shownName(path), source.info().description());
+        if (!m_pUi || !m_pUi->ask(question, MessageIcon::Question, tr("Converti e carica"),
+                                  tr("Porta il volume al massimo senza distorcere"), &normalise)) {
+            return std::nullopt;
+        }
+    }
+    // A part chosen by its start or its loudness is cut knowingly; from 0:00, the cut is asked about.
+    const bool partChosen = request.startSeconds || request.loudest;
+    if (!partChosen && !acceptLength(path, source.info().seconds, slot)) {
+        return std::nullopt;
     }
 
+    source.startReading();
+    const auto state = [&source] {
+        return source.progress().state;
+    };
+    const bool completed = !m_pUi || m_pUi->waitWithProgress(
+                                         tr("Conversione del file audio in corso..."),
+                                         [&source] { return source.progress().fraction; },
+                                         [&state] { return state() != TrackSource::State::Reading; });
+    if (!completed) {
+        source.cancel();
+        return std::nullopt;
+    }
+    const TrackSource::Progress read = source.progress();
+    if (read.state != TrackSource::State::Done) {
+        if (read.state == TrackSource::State::Failed) {
+            tell(read.error);
+            result = LoadResult::FileFailed;
+        }
+        return std::nullopt;
+    }
+    PartRequest chosen = request;
+    chosen.normalise = normalise;
+    QString error;
+    std::optional<std::vector<std::uint8_t>> samples =
+        source.render(source.resolve(chosen, slot.capacity()), error);
+    if (!samples) {
+        tell(error);
+        result = LoadResult::FileFailed;
+    }
+    return samples;
+}
+
+LoadResult TrackLoader::send(const std::vector<std::uint8_t>& samples, const QString& path,
+                             const QString& title, const TrackSlot& slot, const DeviceConfig& controls)
+{
     // Removed with everything in it on every way out.
     QTemporaryDir folder;
     if (!folder.isValid()) {
@@ -112,32 +195,16 @@ LoadResult TrackLoader::loadConverted(const QString& path, const QString& title,
         return LoadResult::FileFailed;
     }
     const QString converted = folder.filePath(QStringLiteral("brano.wav"));
-    AudioConverter::Options options;
-    options.normalise = normalise;
-    options.maxSamples = slot.capacity();
-
-    // The worker publishes only these; the user-interface thread reads them while it shows the progress.
-    std::atomic<double> fraction{0.0};
-    std::atomic<bool> finished{false};
-    AudioConverter::Result result = AudioConverter::Result::Failed;
-    QString reason;
-    std::jthread worker([&](const std::stop_token& stop) {
-        result = AudioConverter::convert(
-            path, converted, options, stop, [&fraction](double f) { fraction = f; }, reason);
-        finished = true;
-    });
-    const bool completed = m_pUi->waitWithProgress(
-        tr("Conversione del file audio in corso..."), [&fraction] { return fraction.load(); },
-        [&finished] { return finished.load(); });
-    if (!completed) {
-        worker.request_stop();
+    PlayerWavWriter wav(converted);
+    QString error = wav.open();
+    if (error.isEmpty()) {
+        error = wav.write(samples.data(), samples.size());
     }
-    worker.join();
-    if (!completed || result == AudioConverter::Result::Cancelled) {
-        return LoadResult::Cancelled;
+    if (error.isEmpty()) {
+        error = wav.finish();
     }
-    if (result == AudioConverter::Result::Failed) {
-        tell(reason);
+    if (!error.isEmpty()) {
+        tell(error);
         return LoadResult::FileFailed;
     }
     return m_download.DownloadTrack(converted, title, slot.start, slot.length, controls);

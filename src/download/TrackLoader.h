@@ -2,19 +2,27 @@
 
 #include "device/DeviceConfig.h"
 #include "download/LoadResult.h"
+#include "download/TrackPart.h"
 #include "download/TrackSlot.h"
 
 #include <QCoreApplication>
 #include <QString>
 
+#include <cstdint>
+#include <functional>
+#include <vector>
+
 class DownloadUi;
 class TrackDownload;
+class TrackSource;
 
-// What the Load command does once a file and a slot are chosen. A WAV file in the player's own format goes
-// to the download as it is. Any other file FFmpeg can read is converted to that format first, after the
-// user agreed, on a worker thread with a progress window that can be cancelled. Either way a track longer
-// than the slot is cut only after the user agreed to that too. Nothing is sent before every question has
-// been answered.
+// What the Load command does once a file and a slot are chosen. The file is looked at first: what cannot be
+// loaded (not a sound file, unreadable) is said at once, before any question. A WAV file in the player's own
+// format that fits the slot goes to the download as it is. Any other file is read into the player's format,
+// and the user chooses the part that goes into the slot: in the track window where the user interface has
+// one, otherwise by the questions (convert?, cut?) and the part the request names. Last, right before
+// anything is sent, beforeSending asks what would be lost (the tracks a new partition erases). Nothing is
+// sent before every question has been answered.
 class TrackLoader
 {
     Q_DECLARE_TR_FUNCTIONS(TrackLoader)
@@ -25,15 +33,23 @@ public:
     void setUi(DownloadUi* ui) { m_pUi = ui; }
 
     LoadResult LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
-                         const DeviceConfig& controls);
+                         const DeviceConfig& controls, const PartRequest& request = {},
+                         const std::function<bool()>& beforeSending = {});
 
     // The file names the open-file dialog offers as loadable ("*.wav *.mp3 ...").
     static QString filePatterns();
 
 private:
-    LoadResult loadConverted(const QString& path, const QString& title, const TrackSlot& slot,
-                             const DeviceConfig& controls);
-    // Asks before a track of this many samples is cut to the slot's capacity; true to go on.
+    // The part and its bytes, by the track window or the questions; nullopt with result set otherwise.
+    std::optional<std::vector<std::uint8_t>> prepare(const QString& path, TrackSource& source,
+                                                     const TrackSlot& slot, const PartRequest& request,
+                                                     bool converted, LoadResult& result);
+    std::optional<std::vector<std::uint8_t>> askAndRender(const QString& path, TrackSource& source,
+                                                          const TrackSlot& slot, const PartRequest& request,
+                                                          bool converted, LoadResult& result);
+    LoadResult send(const std::vector<std::uint8_t>& samples, const QString& path, const QString& title,
+                    const TrackSlot& slot, const DeviceConfig& controls);
+    // Asks before a track of this many seconds is cut to the slot's capacity; true to go on.
     bool acceptLength(const QString& path, double seconds, const TrackSlot& slot);
     void tell(const QString& text);
 

@@ -34,4 +34,6 @@ struct PartRequest
     std::optional<double> fadeIn;
     std::optional<double> fadeOut;
     std::optional<bool> normalise;
+
+    friend bool operator==(const PartRequest&, const PartRequest&) = default;
 };

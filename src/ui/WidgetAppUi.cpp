@@ -3,6 +3,7 @@
 #include "app/CPlayerApp.h"
 #include "ui/CPlayerDlg.h"
 #include "ui/CProgressDlg.h"
+#include "ui/CTrackDlg.h"
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
@@ -102,4 +103,14 @@ bool WidgetAppUi::waitWithProgress(const QString& text, const std::function<doub
         loop.exec();
     }
     return !cancelled;
+}
+
+std::optional<PreparedTrack> WidgetAppUi::prepareTrack(TrackSource& source, const TrackSlot& slot,
+                                                       const TrackPart& initial)
+{
+    CTrackDlg dialog(source, slot, initial, m_sound, boxParent());
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.prepared();
 }

@@ -4,6 +4,7 @@
 
 class CPlayerDlg;
 class QWidget;
+class SoundOutput;
 
 // The user interface of the program: message boxes, the main window and the progress window as real
 // dialogs.
@@ -20,10 +21,17 @@ public:
              bool* checked) override;
     bool waitWithProgress(const QString& text, const std::function<double()>& fraction,
                           const std::function<bool()>& finished) override;
+    bool hasTrackWindow() const override { return true; }
+    std::optional<PreparedTrack> prepareTrack(TrackSource& source, const TrackSlot& slot,
+                                              const TrackPart& initial) override;
+
+    // The computer's sound output for the track window's preview; none when the computer has none.
+    void setSoundOutput(SoundOutput* sound) { m_sound = sound; }
 
 private:
     // The window a message box concerns: the one in front, or the main window when none is.
     QWidget* boxParent() const;
 
     CPlayerDlg* m_mainWindow = nullptr;
+    SoundOutput* m_sound = nullptr;
 };

@@ -223,6 +223,35 @@ LoadResult CPlayerApp::LoadFile(const QString& path, int track, int partitionMod
     return result;
 }
 
+std::optional<std::vector<std::uint8_t>> CPlayerApp::RenderFile(const QString& path, int partitionMode,
+                                                                const PartRequest& request, LoadResult& result)
+{
+    const std::optional<TrackSlot> slot = TrackSlot::forTrack(partitionMode, 0);
+    if (IsBusy() || !slot) {
+        result = IsBusy() ? LoadResult::Busy : LoadResult::Refused;
+        return std::nullopt;
+    }
+    BusyScope busy(*this);
+    return m_loader.RenderPart(path, slot->capacity(), request, result);
+}
+
+LoadResult CPlayerApp::ConvertFile(const QString& path, const QString& target, int partitionMode,
+                                   const PartRequest& request)
+{
+    LoadResult result = LoadResult::Done;
+    const std::optional<std::vector<std::uint8_t>> samples = RenderFile(path, partitionMode, request, result);
+    if (!samples) {
+        return result;
+    }
+    if (const QString error = TrackLoader::WriteWav(*samples, target); !error.isEmpty()) {
+        if (m_pUi) {
+            m_pUi->messageBox(error, MessageIcon::Error);
+        }
+        return LoadResult::FileFailed;
+    }
+    return LoadResult::Done;
+}
+
 CPlayerApp::ConfigChange CPlayerApp::ChangeConfig(const DeviceConfig& config)
 {
     if (IsBusy()) {

@@ -107,6 +107,13 @@ public:
     // for the track unless nothing was sent, and the default names for the tracks the new partition erased.
     LoadResult LoadFile(const QString& path, int track, int partitionMode, const DeviceConfig& controls,
                         const PartRequest& request = {});
+    // The part request names in the file at path, made as a load into a slot of partitionMode would make
+    // it, with no player: written to target as a WAV file of the player's format (ConvertFile), or given
+    // back for hearing (RenderFile). Done, or why not (the user told).
+    LoadResult ConvertFile(const QString& path, const QString& target, int partitionMode,
+                           const PartRequest& request);
+    std::optional<std::vector<std::uint8_t>> RenderFile(const QString& path, int partitionMode,
+                                                        const PartRequest& request, LoadResult& result);
     // Sends a new configuration; when it re-partitions the player, only after the user agreed to lose the
     // tracks it holds.
     enum class ConfigChange

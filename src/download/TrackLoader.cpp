@@ -152,17 +152,41 @@ std::optional<std::vector<std::uint8_t>> TrackLoader::askAndRender(const QString
         return std::nullopt;
     }
 
-    source.startReading();
-    const auto state = [&source] {
-        return source.progress().state;
-    };
-    const bool completed = !m_pUi || m_pUi->waitWithProgress(
-                                         tr("Conversione del file audio in corso..."),
-                                         [&source] { return source.progress().fraction; },
-                                         [&state] { return state() != TrackSource::State::Reading; });
-    if (!completed) {
-        source.cancel();
+    PartRequest chosen = request;
+    chosen.normalise = normalise;
+    return readAndRender(source, slot.capacity(), chosen, result);
+}
+
+std::optional<std::vector<std::uint8_t>> TrackLoader::RenderPart(const QString& path, std::uint32_t capacity,
+                                                                 const PartRequest& request,
+                                                                 LoadResult& result)
+{
+    TrackSource source(path);
+    if (const QString refused = source.open(); !refused.isEmpty()) {
+        tell(refused);
+        result = LoadResult::Refused;
         return std::nullopt;
+    }
+    return readAndRender(source, capacity, request, result);
+}
+
+std::optional<std::vector<std::uint8_t>> TrackLoader::readAndRender(TrackSource& source,
+                                                                    std::uint32_t capacity,
+                                                                    const PartRequest& request,
+                                                                    LoadResult& result)
+{
+    result = LoadResult::Cancelled;
+    if (m_pUi) {
+        source.startReading();
+        const bool completed = m_pUi->waitWithProgress(
+            tr("Conversione del file audio in corso..."), [&source] { return source.progress().fraction; },
+            [&source] { return source.progress().state != TrackSource::State::Reading; });
+        if (!completed) {
+            source.cancel();
+            return std::nullopt;
+        }
+    } else {
+        source.read();
     }
     const TrackSource::Progress read = source.progress();
     if (read.state != TrackSource::State::Done) {
@@ -172,16 +196,24 @@ std::optional<std::vector<std::uint8_t>> TrackLoader::askAndRender(const QString
         }
         return std::nullopt;
     }
-    PartRequest chosen = request;
-    chosen.normalise = normalise;
     QString error;
     std::optional<std::vector<std::uint8_t>> samples =
-        source.render(source.resolve(chosen, slot.capacity()), error);
+        source.render(source.resolve(request, capacity), error);
     if (!samples) {
         tell(error);
         result = LoadResult::FileFailed;
     }
     return samples;
+}
+
+QString TrackLoader::WriteWav(const std::vector<std::uint8_t>& samples, const QString& target)
+{
+    PlayerWavWriter wav(target);
+    QString error = wav.open();
+    if (error.isEmpty()) {
+        error = wav.write(samples.data(), samples.size());
+    }
+    return error.isEmpty() ? wav.finish() : error;
 }
 
 LoadResult TrackLoader::send(const std::vector<std::uint8_t>& samples, const QString& path,
@@ -195,15 +227,7 @@ LoadResult TrackLoader::send(const std::vector<std::uint8_t>& samples, const QSt
         return LoadResult::FileFailed;
     }
     const QString converted = folder.filePath(QStringLiteral("brano.wav"));
-    PlayerWavWriter wav(converted);
-    QString error = wav.open();
-    if (error.isEmpty()) {
-        error = wav.write(samples.data(), samples.size());
-    }
-    if (error.isEmpty()) {
-        error = wav.finish();
-    }
-    if (!error.isEmpty()) {
+    if (const QString error = WriteWav(samples, converted); !error.isEmpty()) {
         tell(error);
         return LoadResult::FileFailed;
     }

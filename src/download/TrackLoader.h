@@ -36,6 +36,14 @@ public:
                          const DeviceConfig& controls, const PartRequest& request = {},
                          const std::function<bool()>& beforeSending = {});
 
+    // The player's bytes of the part request names in the file at path, for a slot of capacity samples:
+    // read with a progress window, no question asked. nullopt, with result saying why, when the file cannot
+    // be read or the user stopped the reading (told already).
+    std::optional<std::vector<std::uint8_t>> RenderPart(const QString& path, std::uint32_t capacity,
+                                                        const PartRequest& request, LoadResult& result);
+    // Samples as a WAV file of the player's format at target: empty, or what to tell the user.
+    static QString WriteWav(const std::vector<std::uint8_t>& samples, const QString& target);
+
     // The file names the open-file dialog offers as loadable ("*.wav *.mp3 ...").
     static QString filePatterns();
 
@@ -47,6 +55,8 @@ private:
     std::optional<std::vector<std::uint8_t>> askAndRender(const QString& path, TrackSource& source,
                                                           const TrackSlot& slot, const PartRequest& request,
                                                           bool converted, LoadResult& result);
+    std::optional<std::vector<std::uint8_t>> readAndRender(TrackSource& source, std::uint32_t capacity,
+                                                           const PartRequest& request, LoadResult& result);
     LoadResult send(const std::vector<std::uint8_t>& samples, const QString& path, const QString& title,
                     const TrackSlot& slot, const DeviceConfig& controls);
     // Asks before a track of this many seconds is cut to the slot's capacity; true to go on.

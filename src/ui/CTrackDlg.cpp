@@ -166,7 +166,8 @@ void CTrackDlg::updateButtons()
     const QString noSound = m_sound ? m_sound->unavailable() : tr("Questo computer non ha un'uscita audio.");
     m_loudest->setEnabled(m_progress.state == TrackSource::State::Done);
     m_listen->setEnabled(partRead() && noSound.isEmpty());
-    m_listen->setToolTip(noSound.isEmpty() ? tr("Suona la parte come la suonerà il lettore (Spazio).") : noSound);
+    m_listen->setToolTip(noSound.isEmpty() ? tr("Suona la parte come la suonerà il lettore (Spazio).")
+                                           : noSound);
     m_load->setEnabled(partRead());
 }
 
@@ -221,8 +222,8 @@ void CTrackDlg::startEdited()
 {
     const std::optional<double> seconds = Durations::parseClock(m_start->text());
     if (seconds) {
-        moveStart(std::min(samplesOf(*seconds), m_view->total() > m_part.length ? m_view->total() - m_part.length
-                                                                                  : 0));
+        moveStart(std::min(samplesOf(*seconds),
+                           m_view->total() > m_part.length ? m_view->total() - m_part.length : 0));
     }
     m_start->setText(Durations::clockTenths(secondsOf(m_part.start)));
 }

@@ -115,8 +115,8 @@ void WaveformView::paintEvent(QPaintEvent*)
     const double middle = area.center().y() + 0.5;
     const double half = area.height() / 2.0;
     painter.setPen(colours.color(QPalette::Text));
-    const double columnsPerPixel = static_cast<double>(m_total) / TrackSource::kColumnSamples /
-                                   std::max(area.width(), 1);
+    const double columnsPerPixel =
+        static_cast<double>(m_total) / TrackSource::kColumnSamples / std::max(area.width(), 1);
     for (int x = 0; x < area.width() && m_total > 0; ++x) {
         const auto first = static_cast<std::size_t>(x * columnsPerPixel);
         const auto last = std::max(first + 1, static_cast<std::size_t>((x + 1) * columnsPerPixel));

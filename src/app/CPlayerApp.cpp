@@ -223,8 +223,8 @@ LoadResult CPlayerApp::LoadFile(const QString& path, int track, int partitionMod
     return result;
 }
 
-std::optional<std::vector<std::uint8_t>> CPlayerApp::RenderFile(const QString& path, int partitionMode,
-                                                                const PartRequest& request, LoadResult& result)
+std::optional<std::vector<std::uint8_t>>
+CPlayerApp::RenderFile(const QString& path, int partitionMode, const PartRequest& request, LoadResult& result)
 {
     const std::optional<TrackSlot> slot = TrackSlot::forTrack(partitionMode, 0);
     if (IsBusy() || !slot) {

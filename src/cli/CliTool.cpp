@@ -2,6 +2,7 @@
 
 #include "app/CPlayerApp.h"
 #include "app/CommandLine.h"
+#include "cli/PartOptions.h"
 #include "cli/TerminalProgress.h"
 #include "cli/TerminalUi.h"
 #include "download/Durations.h"
@@ -28,7 +29,9 @@ const std::map<QString, CommandShape>& commands()
     static const std::map<QString, CommandShape> shapes{
         {QStringLiteral("info"), {0, {}}},
         {QStringLiteral("load"),
-         {1, {QStringLiteral("track"), QStringLiteral("partition"), QStringLiteral("yes")}}},
+         {1, QStringList{QStringLiteral("track"), QStringLiteral("partition"), QStringLiteral("yes")} +
+                 PartOptions::names()}},
+        {QStringLiteral("convert"), {2, QStringList{QStringLiteral("partition")} + PartOptions::names()}},
         {QStringLiteral("play"), {1, {}}},
         {QStringLiteral("stop"), {0, {}}},
         {QStringLiteral("config"),
@@ -82,6 +85,9 @@ int CliTool::run(const QStringList& given)
                                         "Comandi:\n"
                                         "  info                   testo, configurazione e spazi del lettore\n"
                                         "  load FILE --track N    carica un file audio nel brano N\n"
+                                        "  convert FILE OUT.wav   scrive la parte del file che andrebbe nel\n"
+                                        "                         lettore, senza lettore (--partition, 1 se\n"
+                                        "                         manca)\n"
                                         "  play N                 suona il brano N\n"
                                         "  stop                   ferma il lettore\n"
                                         "  config                 mostra o cambia la configurazione"));
@@ -95,7 +101,8 @@ int CliTool::run(const QStringList& given)
          QStringLiteral("1|0")},
         {{QStringLiteral("y"), QStringLiteral("yes")}, tr("Risponde sì alle domande (conversione, taglio).")},
     });
-    parser.addPositionalArgument(tr("comando"), tr("info, load, play, stop o config"));
+    parser.addOptions(PartOptions::options());
+    parser.addPositionalArgument(tr("comando"), tr("info, load, convert, play, stop o config"));
     if (!parser.parse(arguments)) {
         return usage(parser.errorText());
     }
@@ -135,6 +142,14 @@ int CliTool::run(const QStringList& given)
     }
     if (parser.isSet(QStringLiteral("partition")) && !partitionOption(parser)) {
         return usage(tr("--partition vuole 1, 2, 4 o 8."));
+    }
+    QString malformed;
+    const std::optional<PartRequest> part = PartOptions::read(parser, malformed);
+    if (!part) {
+        return usage(malformed);
+    }
+    if (command == QLatin1String("convert")) {
+        return convert(parser, positional.value(1), positional.value(2), *part);
     }
 
     CPlayerApp app;
@@ -180,7 +195,7 @@ int CliTool::run(const QStringList& given)
     } else if (command == QLatin1String("config")) {
         result = config(app, parser);
     } else {
-        result = load(app, parser, positional.value(1));
+        result = load(app, parser, positional.value(1), *part);
     }
     app.CloseDevice();
     if (keepsNames) {
@@ -258,7 +273,8 @@ int CliTool::config(CPlayerApp& app, const QCommandLineParser& parser)
     return kDone;
 }
 
-int CliTool::load(CPlayerApp& app, const QCommandLineParser& parser, const QString& file)
+int CliTool::load(CPlayerApp& app, const QCommandLineParser& parser, const QString& file,
+                  const PartRequest& part)
 {
     const int mode = partitionOption(parser).value_or(app.m_Config.partitionMode());
     bool ok = false;
@@ -275,7 +291,30 @@ int CliTool::load(CPlayerApp& app, const QCommandLineParser& parser, const QStri
     }
     const DeviceConfig controls = DeviceConfig::fromControls(
         app.m_Config.loop(), mode, app.m_Config.defaultFlag() != 0, app.m_Config.Config3);
-    const LoadResult loaded = app.LoadFile(file, n - 1, mode, controls);
+    return loadExit(app.LoadFile(file, n - 1, mode, controls, part));
+}
+
+int CliTool::convert(const QCommandLineParser& parser, const QString& file, const QString& target,
+                     const PartRequest& part)
+{
+    if (file.isEmpty() || target.isEmpty()) {
+        return usage(tr("convert vuole il FILE da leggere e il file WAV da scrivere."));
+    }
+    // Without a player there is no partition to go by: the longest slot, unless another is named.
+    const int mode = partitionOption(parser).value_or(0);
+    CPlayerApp app;
+    TerminalUi ui(false);
+    app.SetUi(&ui);
+    const LoadResult converted = app.ConvertFile(file, target, mode, part);
+    app.SetUi(nullptr);
+    if (converted == LoadResult::Done) {
+        std::printf("%s\n", qPrintable(tr("Scritto: %1").arg(target)));
+    }
+    return loadExit(converted);
+}
+
+int CliTool::loadExit(LoadResult loaded)
+{
     if (interrupted() && loaded != LoadResult::Done) {
         if (loaded != LoadResult::Stopped) {
             std::fprintf(stderr, "%s\n", qPrintable(tr("Interrotto: nulla è stato inviato al lettore.")));

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "download/LoadResult.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
 class CPlayerApp;
+struct PartRequest;
 class QCommandLineParser;
 
 // The command-line tool `zoffino`: the player's information, loading a file into a track slot, playing,
@@ -30,5 +33,10 @@ private:
     static int info(CPlayerApp& app);
     static int play(CPlayerApp& app, const QString& track);
     static int config(CPlayerApp& app, const QCommandLineParser& parser);
-    static int load(CPlayerApp& app, const QCommandLineParser& parser, const QString& file);
+    static int load(CPlayerApp& app, const QCommandLineParser& parser, const QString& file,
+                    const PartRequest& part);
+    static int convert(const QCommandLineParser& parser, const QString& file, const QString& target,
+                       const PartRequest& part);
+    // The exit code of a load or a conversion, after the word an interruption calls for.
+    static int loadExit(LoadResult loaded);
 };

@@ -57,7 +57,8 @@ std::optional<PartRequest> PartOptions::read(const QCommandLineParser& parser, Q
         }
     }
     request.loudest = parser.isSet(kLoudest);
-    for (const auto& [name, fade] : {std::pair{kFadeIn, &request.fadeIn}, std::pair{kFadeOut, &request.fadeOut}}) {
+    for (const auto& [name, fade] :
+         {std::pair{kFadeIn, &request.fadeIn}, std::pair{kFadeOut, &request.fadeOut}}) {
         if (parser.isSet(name)) {
             *fade = fadeSeconds(parser.value(name));
             if (!*fade) {

@@ -38,7 +38,7 @@ TEST_F(PlayerDialog, ALoadedNameShowsAfterTheNextPartitionChange)
     EXPECT_EQ(app.m_Config.Config2, 0x01) << "the configuration is packed from the controls";
 }
 
-TEST_F(PlayerDialog, AnMp3IsLoadedAfterOneQuestion)
+TEST_F(PlayerDialog, AnMp3IsLoadedThroughTheTrackWindow)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Canzone.mp3"));
@@ -47,12 +47,10 @@ TEST_F(PlayerDialog, AnMp3IsLoadedAfterOneQuestion)
     player->setConfig(0, 0x12, 60);
     runMainWindow([&](CPlayerDlg& dialog) {
         choose(dialog, IDC_PARTITION_4, 3);
-        MessageBox::setNextAnswers({true});
+        answerTrackWindow(true);
         FileDialog::setNextFileName(path);
         QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
-        const QStringList asked = MessageBox::takeRecorded();
-        ASSERT_EQ(asked.size(), 1);
-        EXPECT_TRUE(asked[0].contains("MP3, 44100 Hz, stereo, 0:03")) << asked[0].toStdString();
+        EXPECT_TRUE(MessageBox::takeRecorded().isEmpty()) << "the track window asks instead";
         EXPECT_EQ(app.m_strTrackName[3], "Canzone");
         EXPECT_EQ(items(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)),
                   (QStringList{"Brano 1", "Brano 2", "Brano 3", "Brano 4"}));
@@ -113,11 +111,11 @@ TEST_F(PlayerDialog, ALoadThatSendsNothingLeavesTheTrackItsName)
         FileDialog::setNextFileName(text);
         QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
         EXPECT_EQ(MessageBox::takeRecorded().size(), 1) << "the refusal is said";
-        // The conversion's question, declined.
-        MessageBox::setNextAnswers({false});
+        // The track window, cancelled.
+        answerTrackWindow(false);
         FileDialog::setNextFileName(wide);
         QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
-        EXPECT_EQ(MessageBox::takeRecorded().size(), 1);
+        EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
         EXPECT_TRUE(takeReports().empty());
 
         // The player still holds "Sigla", and the list, refilled, says so.

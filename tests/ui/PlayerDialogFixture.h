@@ -4,12 +4,16 @@
 
 #include "res/ControlIds.h"
 #include "ui/CPlayerDlg.h"
+#include "ui/CTrackDlg.h"
 #include "widgets/DialogBuilder.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdint>
 #include <vector>
@@ -46,6 +50,27 @@ protected:
         for (int i = 0; i <= track; ++i) {
             QTest::keyClick(combo, Qt::Key_Down);
         }
+    }
+
+    // When the track window comes up, waits until its part can be loaded and presses "Carica", or
+    // "Annulla", as the user does.
+    static void answerTrackWindow(bool load)
+    {
+        auto* timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, [timer, load] {
+            auto* window = qobject_cast<CTrackDlg*>(QApplication::activeModalWidget());
+            QPushButton* chosen = nullptr;
+            for (auto* button : window ? window->findChildren<QPushButton*>() : QList<QPushButton*>{}) {
+                if (button->text() == (load ? QStringLiteral("Carica") : QStringLiteral("Annulla"))) {
+                    chosen = button;
+                }
+            }
+            if (chosen && chosen->isEnabled()) {
+                timer->deleteLater();
+                QTest::mouseClick(chosen, Qt::LeftButton);
+            }
+        });
+        timer->start(10);
     }
 
     static Bytes head(const Bytes& report, std::size_t n)

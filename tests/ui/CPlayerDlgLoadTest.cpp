@@ -126,20 +126,42 @@ TEST_F(PlayerDialog, ALoadThatSendsNothingLeavesTheTrackItsName)
     });
 }
 
-TEST_F(PlayerDialog, ALoadThatRepartitionsAsksFirstNamingTheTracksItErases)
+TEST_F(PlayerDialog, ALoadThatRepartitionsAsksLastNamingTheTracksItErases)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Canzone.wav"));
     ASSERT_TRUE(WavBuilder::deviceFormat().data(WavBuilder::samples(640)).writeTo(path));
+    const QString notes = dir.filePath(QStringLiteral("Appunti.mp3"));
+    ASSERT_TRUE(WavBuilder().raw(WavBuilder::samples(5000)).writeTo(notes));
+    const QString song = dir.filePath(QStringLiteral("Lunga.flac"));
+    ASSERT_EQ(
+        AudioFileMaker::write(song, {"flac", "flac", 44100, 2}, 1, AudioFileMaker::sine(440, 0.5, 44100)),
+        "");
     app.m_strTrackName[0] = QStringLiteral("Sigla");
     runMainWindow([&](CPlayerDlg& dialog) {
         // The player holds two tracks; the second slot of four lies in the first of them.
         choose(dialog, IDC_PARTITION_4, 1);
         takeReports();
+        // What cannot be loaded is said before anything is asked.
+        FileDialog::setNextFileName(notes);
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
+        QStringList asked = MessageBox::takeRecorded();
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_TRUE(asked[0].contains("Appunti.mp3")) << asked[0].toStdString();
+        // The track window first, the erasing last.
+        answerTrackWindow(true);
+        MessageBox::setNextAnswers({false});
+        FileDialog::setNextFileName(song);
+        QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
+        asked = MessageBox::takeRecorded();
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_TRUE(asked[0].contains("\"Sigla\"")) << asked[0].toStdString();
+        EXPECT_TRUE(takeReports().empty());
+
         MessageBox::setNextAnswers({false});
         FileDialog::setNextFileName(path);
         QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
-        const QStringList asked = MessageBox::takeRecorded();
+        asked = MessageBox::takeRecorded();
         ASSERT_EQ(asked.size(), 1);
         EXPECT_TRUE(asked[0].contains("diviso in 2 brani")) << asked[0].toStdString();
         EXPECT_TRUE(asked[0].contains("il brano: \"Sigla\".")) << asked[0].toStdString();

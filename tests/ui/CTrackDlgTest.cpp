@@ -154,8 +154,9 @@ TEST_F(TrackWindow, FadesShapeTheBytesAndMovingThePartStopsThePreview)
     QTest::keyClick(dialog.get(), Qt::Key_Space);
     ASSERT_TRUE(sound.on);
     const auto swing = [&](std::size_t from, std::size_t count) {
-        const auto [low, high] = std::minmax_element(sound.heard.begin() + static_cast<std::ptrdiff_t>(from),
-                                                     sound.heard.begin() + static_cast<std::ptrdiff_t>(from + count));
+        const auto [low, high] =
+            std::minmax_element(sound.heard.begin() + static_cast<std::ptrdiff_t>(from),
+                                sound.heard.begin() + static_cast<std::ptrdiff_t>(from + count));
         return *high - *low;
     };
     EXPECT_LT(swing(0, kRate / 20), 30) << "the first 50 ms are nearly silent";

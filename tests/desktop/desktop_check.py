@@ -11,6 +11,7 @@ import hashlib
 import math
 import os
 import re
+import struct
 import subprocess
 import sys
 import time
@@ -21,6 +22,7 @@ MAIN_TITLE = "Gestione Zoffino USB"
 # Message boxes carry the application's name.
 BOX_TITLE = "ZoffinoUSB"
 ABOUT_TITLE = "Informazioni su Zoffino USB"
+TRACK_TITLE = "Prepara il brano"
 ABOUT_ENTRY = "Informazioni su ZoffinoUSB..."
 POLL_S = 0.05
 # A window centred by the program and placed by the window manager lands within this of the centre.
@@ -290,7 +292,7 @@ class Tree:
             accessible = stack.pop()
             if accessible is None:
                 continue
-            if accessible.getRoleName() == role:
+            if role is None or accessible.getRoleName() == role:
                 found.append(accessible)
             # Item views can hold many rows; nothing looked for lives in them.
             if accessible.getRoleName() not in ("tree", "table", "list"):
@@ -522,6 +524,31 @@ class Desktop:
         self.ok("a text file given to Carica file...: an Italian error box in front of the main window, "
                 "centred on it; the player's memory untouched")
 
+    def track_window(self, long_wav, shots):
+        """A file longer than its slot: the track window in front, its part moved, then loaded."""
+        before = self.image_hash()
+        self.select_track(1)
+        self.open_file(long_wav)
+        window = wait_for("the track window", lambda: self.tree.window(TRACK_TITLE, "dialog"))
+        main_x = self.x_window(MAIN_TITLE)
+        track_x = self.x_window(TRACK_TITLE)
+        expect(transient_for(track_x) == main_x, "the track window is not a transient for the main window")
+        wait_for("the track window to be the active window", lambda: active_window() == track_x)
+        expect(self.tree.find(window, None, "Forma d'onda") is not None, "no waveform named \"Forma d'onda\"")
+        loudest = self.control(window, "push button", "Parte più forte")
+        wait_for("the file read", lambda: self.tree.sensitive(loudest))
+        start = self.control(window, "text", "Inizio")
+        self.click(loudest)
+        wait_for("the part moved to the loud tone", lambda: start.queryText().getText(0, -1) != "0:00,0")
+        if shots:
+            move_pointer(1, 1)
+            screenshot(os.path.join(shots, "track-window.png"), [framed(track_x)])
+        self.click(self.control(window, "push button", "Carica"))
+        wait_for("the download to end", lambda: self.only_main_window() and self.image_hash() != before,
+                 timeout=20)
+        self.ok("a long file opens the track window in front of the main window; \"Parte più forte\" moves "
+                "the part; \"Carica\" loads it")
+
     def repartition_declined(self, wav, shots):
         main = self.main()
         self.click(self.control(main, "radio button", "4 brani"))
@@ -584,6 +611,21 @@ def write_wav(path, seconds):
                               for i in range(int(seconds * rate))))
 
 
+def write_long_wav(path):
+    """30 s at CD rate, quiet but for a loud tone from 20 s to 24 s: a file the track window opens for."""
+    rate = 44100
+    frames = bytearray()
+    for i in range(30 * rate):
+        t = i / rate
+        value = int((0.8 if 20 <= t < 24 else 0.05) * 32767 * math.sin(2 * math.pi * 330 * t))
+        frames += struct.pack("<h", value)
+    with wave.open(path, "wb") as out:
+        out.setnchannels(1)
+        out.setsampwidth(2)
+        out.setframerate(rate)
+        out.writeframes(bytes(frames))
+
+
 def name_owned(name):
     from gi.repository import Gio, GLib
 
@@ -605,6 +647,8 @@ def main():
     os.makedirs(files, exist_ok=True)
     wav = os.path.join(files, "Sigla.wav")
     write_wav(wav, 0.5)
+    long_wav = os.path.join(files, "Canzone lunga.wav")
+    write_long_wav(long_wav)
     text_file = os.path.join(files, "nota.txt")
     with open(text_file, "w") as out:
         out.write("Appunti: questo non è un brano.\n")
@@ -642,6 +686,7 @@ def main():
         desktop.italian_file_dialog()
         desktop.repartition_accepted(wav)
         desktop.not_audio(text_file)
+        desktop.track_window(long_wav, args.screenshots)
         desktop.repartition_declined(wav, args.screenshots)
         desktop.tooltip(args.screenshots)
         desktop.close(app)

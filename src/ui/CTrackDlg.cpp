@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSlider>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -116,6 +117,19 @@ void CTrackDlg::buildLayout()
             listen();
         }
     });
+
+    // Only the computer's loudness: the bytes that go to the player stay as they are.
+    auto* volume = new QSlider(Qt::Horizontal);
+    volume->setRange(0, 100);
+    volume->setValue(100);
+    volume->setAccessibleName(tr("Volume dell'ascolto"));
+    volume->setToolTip(tr("Il volume dell'ascolto sul computer; il brano caricato non cambia."));
+    connect(volume, &QSlider::valueChanged, this, [this](int value) {
+        if (m_sound) {
+            m_sound->setVolume(value / 100.0);
+        }
+    });
+    form->addRow(tr("&Volume dell'ascolto:"), volume);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_about);

@@ -12,67 +12,24 @@
 #include "download/AudioConverter.h"
 
 #include "AudioFileMaker.h"
+#include "BenchSupport.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
 #include <algorithm>
-#include <chrono>
-#include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <memory>
-#include <numbers>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using BenchSupport::Clock;
+using BenchSupport::median;
+using BenchSupport::since;
 
 constexpr int kRate = 44100;
 constexpr std::uint64_t kOneSlot = 1'048'320;
-
-double since(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Ten seconds of something like music, repeated: chords that change every half second with a slow vibrato,
-// and a little noise, so that the encoder spends its bits as it would on a song.
-AudioFileMaker::Signal music()
-{
-    constexpr int kLength = 10 * kRate;
-    auto table = std::make_shared<std::vector<float>>(2 * static_cast<std::size_t>(kLength));
-    std::uint32_t noise = 12345;
-    const double roots[] = {220.0, 261.6, 196.0, 246.9};
-    for (int i = 0; i < kLength; ++i) {
-        const double t = static_cast<double>(i) / kRate;
-        const double root = roots[(i / (kRate / 2)) % 4];
-        const double vibrato = 1 + 0.003 * std::sin(2 * std::numbers::pi * 5 * t);
-        double value = 0;
-        for (const double ratio : {1.0, 1.25, 1.5, 2.0, 3.0}) {
-            value += 0.12 / ratio * std::sin(2 * std::numbers::pi * root * ratio * vibrato * t);
-        }
-        for (int channel = 0; channel < 2; ++channel) {
-            noise = noise * 1664525u + 1013904223u;
-            const double hiss = (static_cast<double>(noise >> 8) / (1 << 24) - 0.5) * 0.02;
-            (*table)[static_cast<std::size_t>(2 * i + channel)] =
-                static_cast<float>(value * (channel == 0 ? 1.0 : 0.8) + hiss);
-        }
-    }
-    return [table](int channel, std::int64_t index) {
-        return static_cast<double>((*table)[static_cast<std::size_t>(2 * (index % kLength) + channel)]);
-    };
-}
 
 // Seconds to convert path into target, or -1 when it failed.
 double convertSeconds(const QString& path, const QString& target, std::uint64_t maxSamples, bool withProbe)
@@ -109,24 +66,6 @@ double ffmpegSeconds(const QString& path, const QString& target)
     return since(start);
 }
 
-long statusKib(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field)) {
-            return line.mid(static_cast<qsizetype>(std::strlen(field)))
-                .trimmed()
-                .split(' ')
-                .value(0)
-                .toLong();
-        }
-    }
-    return -1;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -137,7 +76,7 @@ int main(int argc, char* argv[])
     const QString longMp3 = folder + QStringLiteral("/sixty-minutes.mp3");
     const QString target = folder + QStringLiteral("/converted.wav");
     const AudioFileMaker::Format mp3{"mp3", "libmp3lame", kRate, 2, 128000};
-    const AudioFileMaker::Signal signal = music();
+    const AudioFileMaker::Signal signal = BenchSupport::music();
     for (const auto& [path, seconds] : {std::pair{shortMp3, 180.0}, std::pair{longMp3, 3600.0}}) {
         const QString error = AudioFileMaker::write(path, mp3, seconds, signal);
         if (!error.isEmpty()) {
@@ -161,18 +100,11 @@ int main(int argc, char* argv[])
     }
 
     // The peak is set back to what is resident now, so only the conversion's own growth shows.
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    const bool reset = clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
-    clear.close();
-    rusage before{};
-    getrusage(RUSAGE_SELF, &before);
-    const long baseline = reset ? statusKib("VmRSS:") : before.ru_maxrss;
+    const long baseline = BenchSupport::resetPeakKib();
     if (convertSeconds(longMp3, target, UINT64_MAX, false) < 0) {
         return 1;
     }
-    rusage after{};
-    getrusage(RUSAGE_SELF, &after);
-    const long peak = reset ? statusKib("VmHWM:") : after.ru_maxrss;
+    const long peak = BenchSupport::peakKib();
 
     std::printf("convert_realtime_factor: %.1f\n", 180.0 / median(ours));
     std::printf("ffmpeg_realtime_factor: %.1f\n", 180.0 / median(theirs));

@@ -4,27 +4,7 @@
 <context>
     <name>AudioConverter</name>
     <message>
-        <source>Il file &quot;%1&quot; non si può convertire (%2).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Impossibile rileggere il file temporaneo accanto a &quot;%1&quot; (%2).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Il file &quot;%1&quot; è troppo lungo per un file WAV.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Impossibile creare un file temporaneo accanto a &quot;%1&quot; (%2): controllare lo spazio libero e i permessi della cartella.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Impossibile scrivere il file temporaneo accanto a &quot;%1&quot; (%2): controllare lo spazio libero.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Il file &quot;%1&quot; non contiene suoni: la sua traccia audio è vuota.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -490,6 +470,13 @@ Con --simulate senza FILE la memoria simulata è in
     </message>
 </context>
 <context>
+    <name>DecodeLoop</name>
+    <message>
+        <source>Il file &quot;%1&quot; non si può convertire (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Durations</name>
     <message>
         <source>,</source>
@@ -702,6 +689,13 @@ Su Linux serve anche, una volta sola, la regola udev che dà il lettore all&apos
     </message>
 </context>
 <context>
+    <name>PartRenderer</name>
+    <message>
+        <source>Impossibile rileggere il file temporaneo &quot;%1&quot; (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PlayerWavWriter</name>
     <message>
         <source>Impossibile scrivere il file convertito &quot;%1&quot; (%2): controllare lo spazio libero e i permessi della cartella.</source>
@@ -863,6 +857,25 @@ Il lettore suona solo file WAV a 22050 Hz, 8 bit, mono: convertirlo in questo fo
     </message>
     <message>
         <source>Conversione del file audio in corso...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TrackSource</name>
+    <message>
+        <source>Impossibile creare un file temporaneo in &quot;%1&quot; (%2): controllare lo spazio libero e i permessi della cartella.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Impossibile scrivere il file temporaneo &quot;%1&quot; (%2): controllare lo spazio libero.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il file &quot;%1&quot; non contiene suoni: la sua traccia audio è vuota.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>La parte da %1 a %2 va oltre i %3 campioni letti finora dal file &quot;%4&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,6 +1,7 @@
 #include "download/AudioDecoder.h"
 
 #include "download/Durations.h"
+#include "download/TrackSlot.h"
 
 #include <QFileInfo>
 
@@ -217,6 +218,15 @@ AudioInfo AudioDecoder::info() const
         info.seconds = 0;
     }
     return info;
+}
+
+bool AudioDecoder::playerFormat() const
+{
+    if (!m_codec) {
+        return false;
+    }
+    return m_codec->codec_id == AV_CODEC_ID_PCM_U8 && m_codec->sample_rate == TrackSlot::kSampleRate &&
+           m_codec->ch_layout.nb_channels == 1;
 }
 
 double AudioDecoder::fraction() const

@@ -35,6 +35,9 @@ public:
     // FFmpeg wherever it reads the file.
     QString open(const std::stop_token& stop);
     AudioInfo info() const;
+    // The stream holds the player's own samples (8-bit unsigned, 22050 Hz, mono): decoded, they come out as
+    // they are stored.
+    bool playerFormat() const;
 
     enum class Step
     {

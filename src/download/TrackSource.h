@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -69,8 +70,12 @@ public:
     // The state of the reading, and the columns from index `from` on appended to columns (when given).
     // Callable from any thread; what it gives out is copied.
     Progress progress(std::size_t from = 0, std::vector<Column>* columns = nullptr) const;
-    // Reads on the calling thread until the file ends; the same as startReading() and waiting.
-    Progress read(const std::function<bool()>& stopRequested = {});
+    // Reads on the calling thread until the file ends, or once limit samples are in; the same as
+    // startReading() and waiting, with onProgress told the fraction after each frame and stopRequested asked
+    // as often. Only from Idle: otherwise it gives progress() as it stands.
+    Progress read(const std::function<bool()>& stopRequested = {},
+                  const std::function<void(double)>& onProgress = {}, std::uint64_t limit = kWholeFile);
+    static constexpr std::uint64_t kWholeFile = std::numeric_limits<std::uint64_t>::max();
 
     // The part a request comes to once the file is read (loudest needs the whole envelope), for a slot of
     // capacity samples.
@@ -83,6 +88,12 @@ public:
     // The player's bytes of part, which must lie within what has been read. nullopt, with error set for the
     // user, when the temporary file cannot be read back.
     std::optional<std::vector<std::uint8_t>> render(const TrackPart& part, QString& error) const;
+    // The same bytes a block at a time, for a part too long to hold (a whole file being converted): sink
+    // takes each block and may refuse it with a message for the user; stopRequested is asked between
+    // blocks. Done, Cancelled, or Failed with error set.
+    using SampleSink = std::function<QString(const std::uint8_t* samples, std::size_t count)>;
+    State renderInto(const TrackPart& part, const SampleSink& sink,
+                     const std::function<bool()>& stopRequested, QString& error) const;
 
 private:
     struct Reader;

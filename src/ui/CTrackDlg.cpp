@@ -10,6 +10,7 @@
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,8 +71,11 @@ void CTrackDlg::buildLayout()
     m_start->setAccessibleName(tr("Inizio"));
     m_start->setToolTip(tr("Dove comincia la parte, in minuti, secondi e decimi (1:23,4)."));
     connect(m_start, &QLineEdit::editingFinished, this, &CTrackDlg::startEdited);
+    // Enter in the field moves the part there; it does not load it, nor press any other button.
+    m_start->installEventFilter(this);
     m_loudest = new QPushButton(tr("Parte più forte"));
     m_loudest->setToolTip(tr("Porta la parte dove il brano suona più forte."));
+    m_loudest->setAutoDefault(false);
     connect(m_loudest, &QPushButton::clicked, this, &CTrackDlg::loudest);
 
     const auto fade = [this](const QString& name) {
@@ -106,6 +110,7 @@ void CTrackDlg::buildLayout()
     m_listen = buttons->addButton(tr("Ascolta"), QDialogButtonBox::ActionRole);
     m_load = buttons->addButton(tr("Carica"), QDialogButtonBox::AcceptRole);
     buttons->addButton(tr("Annulla"), QDialogButtonBox::RejectRole);
+    m_listen->setAutoDefault(false);
     m_load->setDefault(true);
     connect(m_listen, &QPushButton::clicked, this, &CTrackDlg::listen);
     connect(m_load, &QPushButton::clicked, this, &CTrackDlg::load);
@@ -137,6 +142,18 @@ void CTrackDlg::buildLayout()
     layout->addWidget(m_status);
     layout->addLayout(form);
     layout->addWidget(buttons);
+}
+
+bool CTrackDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_start && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            startEdited();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CTrackDlg::poll()

@@ -42,6 +42,7 @@ public:
 
 protected:
     void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildLayout();

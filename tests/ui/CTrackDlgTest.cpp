@@ -44,6 +44,17 @@ public:
     std::uint64_t at = 0;
 };
 
+// The "Inizio" field: the spin boxes hold line edits of their own.
+QLineEdit* startField(const CTrackDlg& dialog)
+{
+    for (auto* field : dialog.findChildren<QLineEdit*>()) {
+        if (field->accessibleName() == QStringLiteral("Inizio")) {
+            return field;
+        }
+    }
+    return nullptr;
+}
+
 QPushButton* button(const CTrackDlg& dialog, const QString& text)
 {
     for (auto* candidate : dialog.findChildren<QPushButton*>()) {
@@ -75,6 +86,8 @@ protected:
         initial.length = slot.capacity();
         dialog = std::make_unique<CTrackDlg>(*source, slot, initial, &sound);
         dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
         ASSERT_TRUE(QTest::qWaitFor([&] {
             dialog->poll();
             return button(*dialog, "Parte più forte")->isEnabled();
@@ -92,7 +105,7 @@ protected:
 TEST_F(TrackWindow, TheKeysTheMouseAndTheLoudestPartMoveThePart)
 {
     auto* view = dialog->findChild<WaveformView*>();
-    auto* start = dialog->findChild<QLineEdit*>();
+    QLineEdit* start = startField(*dialog);
     QTest::keyClick(view, Qt::Key_Right);
     EXPECT_EQ(dialog->part().start, kRate / 10u);
     QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
@@ -119,9 +132,11 @@ TEST_F(TrackWindow, TheKeysTheMouseAndTheLoudestPartMoveThePart)
     EXPECT_GE(loudest, 13 - slot.seconds() - 0.05);
 
     start->setFocus();
-    start->setText(QStringLiteral("0:02,5"));
+    start->selectAll();
+    QTest::keyClicks(start, QStringLiteral("0:02,5"));
     QTest::keyClick(start, Qt::Key_Return);
     EXPECT_EQ(dialog->part().start, kRate * 25u / 10);
+    EXPECT_TRUE(dialog->isVisible()) << "Enter in the field only moves the part";
 }
 
 TEST_F(TrackWindow, WhatLoadsIsWhatWasHeard)
@@ -146,9 +161,10 @@ TEST_F(TrackWindow, FadesShapeTheBytesAndMovingThePartStopsThePreview)
     auto* fadeIn = dialog->findChildren<QDoubleSpinBox*>().value(0);
     ASSERT_NE(fadeIn, nullptr);
     // From where the loud tone begins: without the fade the first samples would swing at full range.
-    auto* start = dialog->findChild<QLineEdit*>();
+    QLineEdit* start = startField(*dialog);
     start->setFocus();
-    start->setText(QStringLiteral("0:09"));
+    start->selectAll();
+    QTest::keyClicks(start, QStringLiteral("0:09"));
     QTest::keyClick(start, Qt::Key_Return);
     fadeIn->setValue(2.0);
     QTest::keyClick(dialog.get(), Qt::Key_Space);

@@ -201,13 +201,18 @@ LoadResult CPlayerApp::LoadFile(const QString& path, int track, int partitionMod
     }
     BusyScope busy(*this);
     const std::vector<int> erased = TracksErasedBy(partitionMode, slot);
-    // Asked last, right before the download: a file that cannot be loaded costs no track.
-    const auto mayErase = [&] {
-        return erased.empty() || ConfirmRepartition(partitionMode, erased, true);
-    };
     const QString title = QFileInfo(path).completeBaseName();
     QString& name = m_strTrackName[static_cast<std::size_t>(track)];
-    const QString previous = std::exchange(name, title);
+    const QString previous = name;
+    // Asked last, right before the download, naming the tracks as the player holds them: a file that
+    // cannot be loaded costs no track. From the answer on, the slot is the new track's.
+    const auto mayErase = [&] {
+        if (!erased.empty() && !ConfirmRepartition(partitionMode, erased, true)) {
+            return false;
+        }
+        name = title;
+        return true;
+    };
     const LoadResult result = m_loader.LoadTrack(path, title, *slot, controls, request, mayErase);
     if (nothingSent(result)) {
         // The track the player holds is the one it held, and so is its name.

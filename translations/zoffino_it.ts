@@ -250,6 +250,105 @@
     </message>
 </context>
 <context>
+    <name>CTrackDlg</name>
+    <message>
+        <source>Prepara il brano</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lo spazio scelto contiene %1 s: va nel lettore la parte chiara.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inizio</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dove comincia la parte, in minuti, secondi e decimi (1:23,4).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Parte più forte</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Porta la parte dove il brano suona più forte.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dissolvenza iniziale</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dissolvenza finale</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Porta il volume al massimo senza distorcere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Finale:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Inizio:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Dissolvenze, iniziale:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ascolta</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Carica</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Annulla</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Volume dell&apos;ascolto</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Il volume dell&apos;ascolto sul computer; il brano caricato non cambia.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Volume dell&apos;ascolto:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lettura del file: %1%</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Questo computer non ha un&apos;uscita audio.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Suona la parte come la suonerà il lettore (Spazio).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ferma</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CapturedViewMenu</name>
     <message>
         <source>Copia</source>
@@ -287,17 +386,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Gestione da riga di comando del lettore Zoffino USB.
-
-Comandi:
-  info                   testo, configurazione e spazi del lettore
-  load FILE --track N    carica un file audio nel brano N
-  play N                 suona il brano N
-  stop                   ferma il lettore
-  config                 mostra o cambia la configurazione</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Il brano (da 1).</source>
         <translation type="unfinished"></translation>
     </message>
@@ -323,10 +411,6 @@ Comandi:
     </message>
     <message>
         <source>comando</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>info, load, play, stop o config</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -399,6 +483,32 @@ Default: %3</source>
     </message>
     <message>
         <source>Il lettore non ha preso il comando: scollegarlo, ricollegarlo e riprovare.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gestione da riga di comando del lettore Zoffino USB.
+
+Comandi:
+  info                   testo, configurazione e spazi del lettore
+  load FILE --track N    carica un file audio nel brano N
+  convert FILE OUT.wav   scrive la parte del file che andrebbe nel
+                         lettore, senza lettore (--partition, 1 se
+                         manca)
+  play N                 suona il brano N
+  stop                   ferma il lettore
+  config                 mostra o cambia la configurazione</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>info, load, convert, play, stop o config</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>convert vuole il FILE da leggere e il file WAV da scrivere.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scritto: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -689,6 +799,41 @@ Su Linux serve anche, una volta sola, la regola udev che dà il lettore all&apos
     </message>
 </context>
 <context>
+    <name>PartOptions</name>
+    <message>
+        <source>Dove comincia la parte del file che va nel brano (predefinito 0:00).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>La parte del file che suona più forte, lunga quanto il brano.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dissolvenza iniziale in secondi, da 0 a 2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dissolvenza finale in secondi, da 0 a 2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lascia il volume com&apos;è, senza portarlo al massimo.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--start e --loudest non vanno insieme: scegliere uno dei due.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--start vuole un momento del file come 1:23.4 (minuti, secondi, decimi).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--%1 vuole i secondi della dissolvenza, da 0 a 2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PartRenderer</name>
     <message>
         <source>Impossibile rileggere il file temporaneo &quot;%1&quot; (%2).</source>
@@ -876,6 +1021,17 @@ Il lettore suona solo file WAV a 22050 Hz, 8 bit, mono: convertirlo in questo fo
     </message>
     <message>
         <source>La parte da %1 a %2 va oltre i %3 campioni letti finora dal file &quot;%4&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>WaveformView</name>
+    <message>
+        <source>Forma d&apos;onda</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>La parte chiara va nel lettore: trascinarla col mouse o spostarla con le frecce (Maiusc per un secondo), Inizio e Fine.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

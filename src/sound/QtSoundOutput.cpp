@@ -75,7 +75,8 @@ bool QtSoundOutput::play(std::vector<std::uint8_t> samples)
         return false;
     }
     m_buffer.close();
-    m_samples = QByteArray(reinterpret_cast<const char*>(samples.data()), static_cast<qsizetype>(samples.size()));
+    m_samples =
+        QByteArray(reinterpret_cast<const char*>(samples.data()), static_cast<qsizetype>(samples.size()));
     m_buffer.setBuffer(&m_samples);
     m_buffer.open(QIODevice::ReadOnly);
     if (m_samples.isEmpty()) {

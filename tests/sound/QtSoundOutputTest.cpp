@@ -49,9 +49,12 @@ std::pair<std::size_t, std::size_t> sounding(const QByteArray& recording)
 // The normalised cross-correlation of the samples with the recording, at the best lag near where it starts
 // sounding. The server's monitor leaves out the first of its blocks (5 ms, as parec asks) of a stream that
 // starts while it records, so the samples may begin a little before the recording sounds.
-double bestCorrelation(const std::vector<std::uint8_t>& samples, const QByteArray& recording, std::size_t near)
+double bestCorrelation(const std::vector<std::uint8_t>& samples, const QByteArray& recording,
+                       std::size_t near)
 {
-    auto at = [&](std::size_t i) { return double(std::uint8_t(recording[qsizetype(i)])) - 128; };
+    auto at = [&](std::size_t i) {
+        return double(std::uint8_t(recording[qsizetype(i)])) - 128;
+    };
     double best = -1;
     const std::size_t from = near > kRate / 50 ? near - kRate / 50 : 0;
     for (std::size_t lag = from; lag <= near + 50 && lag + samples.size() <= std::size_t(recording.size());
@@ -99,7 +102,8 @@ TEST_F(QtSoundOutputTest, TheServerHearsTheSamplesAsGivenAfterAStoppedOne)
 
     QProcess parec;
     QByteArray recording;
-    QObject::connect(&parec, &QProcess::readyReadStandardOutput, [&] { recording += parec.readAllStandardOutput(); });
+    QObject::connect(&parec, &QProcess::readyReadStandardOutput,
+                     [&] { recording += parec.readAllStandardOutput(); });
     parec.start(QStringLiteral("parec"), {QStringLiteral("-d"), monitor, QStringLiteral("--rate=22050"),
                                           QStringLiteral("--channels=1"), QStringLiteral("--format=u8"),
                                           QStringLiteral("--raw"), QStringLiteral("--latency-msec=5")});
@@ -124,8 +128,8 @@ TEST_F(QtSoundOutputTest, TheServerHearsTheSamplesAsGivenAfterAStoppedOne)
 
     const auto [first, end] = sounding(recording);
     ASSERT_LT(first, end) << "the server heard nothing";
-    const auto [givenFirst, givenEnd] = sounding(QByteArray(reinterpret_cast<const char*>(samples.data()),
-                                                            qsizetype(samples.size())));
+    const auto [givenFirst, givenEnd] =
+        sounding(QByteArray(reinterpret_cast<const char*>(samples.data()), qsizetype(samples.size())));
     EXPECT_NEAR(double(end - first), double(givenEnd - givenFirst), kRate * 0.05);
     EXPECT_GE(bestCorrelation(samples, recording, first), 0.98);
     // Not playing once the sound is over, rather than until the server's buffer would have run dry.

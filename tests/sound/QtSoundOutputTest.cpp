@@ -93,7 +93,7 @@ TEST_F(QtSoundOutputTest, TheServerHearsTheSamplesAsGivenAfterAStoppedOne)
     ASSERT_EQ(sound.unavailable(), QString());
     // A long sound stopped early: stopping is at once, and what was heard stays put.
     ASSERT_TRUE(sound.play(std::vector<std::uint8_t>(kRate * 3, 0)));
-    QTRY_VERIFY_WITH_TIMEOUT(sound.position() > 0, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sound.position() > 0; }, 5000));
     sound.stop();
     EXPECT_FALSE(sound.playing());
     const std::uint64_t stoppedAt = sound.position();
@@ -109,19 +109,19 @@ TEST_F(QtSoundOutputTest, TheServerHearsTheSamplesAsGivenAfterAStoppedOne)
                                           QStringLiteral("--raw"), QStringLiteral("--latency-msec=5")});
     ASSERT_TRUE(parec.waitForStarted(5000)) << qPrintable(parec.errorString());
     // The monitor sends silence as soon as it records: the recording has begun.
-    QTRY_VERIFY_WITH_TIMEOUT(!recording.isEmpty(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !recording.isEmpty(); }, 5000));
     EXPECT_EQ(sounding(recording).second, 0u) << "sound after stop()";
 
     const std::vector<std::uint8_t> samples = chirp();
     ASSERT_TRUE(sound.play(samples));
     EXPECT_TRUE(sound.playing());
-    QTRY_VERIFY_WITH_TIMEOUT(sound.position() > 0, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sound.position() > 0; }, 5000));
     const std::uint64_t early = sound.position();
-    QTRY_VERIFY_WITH_TIMEOUT(!sound.playing(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sound.playing(); }, 5000));
     EXPECT_GT(sound.position(), early);
     EXPECT_EQ(sound.position(), samples.size());
     const qsizetype ended = recording.size();
-    QTRY_VERIFY_WITH_TIMEOUT(recording.size() > ended + kRate / 4, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recording.size() > ended + kRate / 4; }, 5000));
     parec.terminate();
     ASSERT_TRUE(parec.waitForFinished(5000));
     recording += parec.readAllStandardOutput();

@@ -92,8 +92,10 @@ bool QtSoundOutput::play(std::vector<std::uint8_t> samples)
     if (!m_sink) {
         m_sink = std::make_unique<QAudioSink>(device, playerFormat());
         m_sinkDevice = device;
-        QObject::connect(m_sink.get(), &QAudioSink::stateChanged, m_sink.get(), [this](QAudio::State state) {
-            if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
+        // Queued when the server's thread reports: by then this sink may be on its way out.
+        QAudioSink* sink = m_sink.get();
+        QObject::connect(sink, &QAudioSink::stateChanged, sink, [this, sink](QAudio::State state) {
+            if (sink == m_sink.get() && state == QAudio::StoppedState && sink->error() != QAudio::NoError) {
                 sinkStopped();
             }
         });

@@ -848,6 +848,41 @@ Su Linux serve anche, una volta sola, la regola udev che dà il lettore all&apos
     </message>
 </context>
 <context>
+    <name>QtSoundOutput</name>
+    <message>
+        <source>l&apos;uscita audio non si è aperta</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>l&apos;uscita audio non ha preso i campioni</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>i campioni non sono arrivati in tempo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>il server audio non risponde</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>l&apos;uscita audio si è fermata</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nessuna uscita audio: il computer non ne ha una, o il suo server audio non risponde.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L&apos;uscita audio «%1» non accetta il suono del lettore (8 bit, 22050 Hz, mono).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L&apos;uscita audio non suona: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SingleInstance</name>
     <message>
         <source>ZoffinoUSB è già aperto: la sua finestra è stata portata in primo piano.</source>

@@ -77,7 +77,8 @@ QString yesNo(bool value)
 
 } // namespace
 
-int CliTool::run(const QStringList& given)
+// No command plays on the computer yet: makeSound waits for the one that will.
+int CliTool::run(const QStringList& given, const SoundOutputFactory& /*makeSound*/)
 {
     const QStringList arguments = CommandLine::withDefaultImage(given);
     QCommandLineParser parser;

@@ -1,9 +1,13 @@
 #pragma once
 
 #include "download/LoadResult.h"
+#include "download/SoundOutput.h"
 
 #include <QCoreApplication>
 #include <QStringList>
+
+#include <functional>
+#include <memory>
 
 class CPlayerApp;
 struct PartRequest;
@@ -26,8 +30,12 @@ public:
     // Stopped by Ctrl+C, as a shell reports a program that SIGINT ended.
     static constexpr int kInterrupted = 130;
 
+    // The computer's sound output, made only for a command that plays on it: the program passes the real
+    // one (the tool itself holds no sound layer), a test a fake or nothing.
+    using SoundOutputFactory = std::function<std::unique_ptr<SoundOutput>()>;
+
     // arguments: the whole command line, the program's name first.
-    static int run(const QStringList& arguments);
+    static int run(const QStringList& arguments, const SoundOutputFactory& makeSound = {});
 
 private:
     static int info(CPlayerApp& app);

@@ -3,11 +3,13 @@
 #include "app/CommandLine.h"
 #include "app/QtTranslations.h"
 #include "cli/TerminalProgress.h"
+#include "sound/QtSoundOutput.h"
 
 #include <QCoreApplication>
 
 #include <csignal>
 #include <cstdlib>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
@@ -25,5 +27,5 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(CommandLine::programVersion());
     // QCommandLineParser's own texts (usage, errors) in the program's language.
     QtTranslations::install();
-    return CliTool::run(QCoreApplication::arguments());
+    return CliTool::run(QCoreApplication::arguments(), [] { return std::make_unique<QtSoundOutput>(); });
 }

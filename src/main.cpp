@@ -3,6 +3,7 @@
 #include "app/QtTranslations.h"
 #include "app/SingleInstance.h"
 #include "device/DeviceWatcher.h"
+#include "sound/QtSoundOutput.h"
 #include "ui/WidgetAppUi.h"
 #include "widgets/MessageBox.h"
 
@@ -85,7 +86,10 @@ int main(int argc, char* argv[])
     // Players plugged in or out while the program runs are found without a restart.
     theApp.SetWatcher(DeviceWatcher::forBackend(*theApp.Backend()));
 
+    // The track window's preview; what it needs of the sound server it asks for only when used.
+    QtSoundOutput sound;
     WidgetAppUi ui;
+    ui.setSoundOutput(&sound);
     theApp.SetUi(&ui);
     theApp.InitInstance();
     theApp.SetUi(nullptr);

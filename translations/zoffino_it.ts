@@ -347,6 +347,10 @@
         <source>Ferma</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Impossibile ascoltare la parte: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CapturedViewMenu</name>
@@ -486,6 +490,14 @@ Default: %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>convert vuole il FILE da leggere e il file WAV da scrivere.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scritto: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Gestione da riga di comando del lettore Zoffino USB.
 
 Comandi:
@@ -494,21 +506,27 @@ Comandi:
   convert FILE OUT.wav   scrive la parte del file che andrebbe nel
                          lettore, senza lettore (--partition, 1 se
                          manca)
+  preview FILE           fa ascoltare sul computer quella parte,
+                         come la suonerà il lettore
   play N                 suona il brano N
   stop                   ferma il lettore
   config                 mostra o cambia la configurazione</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>info, load, convert, play, stop o config</source>
+        <source>info, load, convert, preview, play, stop o config</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>convert vuole il FILE da leggere e il file WAV da scrivere.</source>
+        <source>preview vuole il FILE da ascoltare.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Scritto: %1</source>
+        <source>Nessuna uscita audio su questo computer: impossibile ascoltare.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In ascolto: %1 s, come li suonerà il lettore. Ctrl+C per fermare.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

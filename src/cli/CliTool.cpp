@@ -9,7 +9,9 @@
 #include "download/TrackSlot.h"
 
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QThread>
 
 #include <array>
 #include <cstdio>
@@ -32,6 +34,7 @@ const std::map<QString, CommandShape>& commands()
          {1, QStringList{QStringLiteral("track"), QStringLiteral("partition"), QStringLiteral("yes")} +
                  PartOptions::names()}},
         {QStringLiteral("convert"), {2, QStringList{QStringLiteral("partition")} + PartOptions::names()}},
+        {QStringLiteral("preview"), {1, QStringList{QStringLiteral("partition")} + PartOptions::names()}},
         {QStringLiteral("play"), {1, {}}},
         {QStringLiteral("stop"), {0, {}}},
         {QStringLiteral("config"),
@@ -77,8 +80,7 @@ QString yesNo(bool value)
 
 } // namespace
 
-// No command plays on the computer yet: makeSound waits for the one that will.
-int CliTool::run(const QStringList& given, const SoundOutputFactory& /*makeSound*/)
+int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
 {
     const QStringList arguments = CommandLine::withDefaultImage(given);
     QCommandLineParser parser;
@@ -89,6 +91,8 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& /*makeSound
                                         "  convert FILE OUT.wav   scrive la parte del file che andrebbe nel\n"
                                         "                         lettore, senza lettore (--partition, 1 se\n"
                                         "                         manca)\n"
+                                        "  preview FILE           fa ascoltare sul computer quella parte,\n"
+                                        "                         come la suonerà il lettore\n"
                                         "  play N                 suona il brano N\n"
                                         "  stop                   ferma il lettore\n"
                                         "  config                 mostra o cambia la configurazione"));
@@ -103,7 +107,7 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& /*makeSound
         {{QStringLiteral("y"), QStringLiteral("yes")}, tr("Risponde sì alle domande (conversione, taglio).")},
     });
     parser.addOptions(PartOptions::options());
-    parser.addPositionalArgument(tr("comando"), tr("info, load, convert, play, stop o config"));
+    parser.addPositionalArgument(tr("comando"), tr("info, load, convert, preview, play, stop o config"));
     if (!parser.parse(arguments)) {
         return usage(parser.errorText());
     }
@@ -151,6 +155,9 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& /*makeSound
     }
     if (command == QLatin1String("convert")) {
         return convert(parser, positional.value(1), positional.value(2), *part);
+    }
+    if (command == QLatin1String("preview")) {
+        return preview(parser, positional.value(1), *part, makeSound);
     }
 
     CPlayerApp app;
@@ -312,6 +319,49 @@ int CliTool::convert(const QCommandLineParser& parser, const QString& file, cons
         std::printf("%s\n", qPrintable(tr("Scritto: %1").arg(target)));
     }
     return loadExit(converted);
+}
+
+int CliTool::preview(const QCommandLineParser& parser, const QString& file, const PartRequest& part,
+                     const SoundOutputFactory& makeSound)
+{
+    if (file.isEmpty()) {
+        return usage(tr("preview vuole il FILE da ascoltare."));
+    }
+    const std::unique_ptr<SoundOutput> sound = makeSound ? makeSound() : nullptr;
+    const QString silent =
+        sound ? sound->unavailable() : tr("Nessuna uscita audio su questo computer: impossibile ascoltare.");
+    if (!silent.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(silent));
+        return kFailed;
+    }
+    CPlayerApp app;
+    TerminalUi ui(false);
+    app.SetUi(&ui);
+    LoadResult rendered = LoadResult::Done;
+    const std::optional<std::vector<std::uint8_t>> samples =
+        app.RenderFile(file, partitionOption(parser).value_or(0), part, rendered);
+    app.SetUi(nullptr);
+    if (!samples) {
+        return loadExit(rendered);
+    }
+    if (!sound->play(*samples)) {
+        std::fprintf(stderr, "%s\n", qPrintable(sound->unavailable()));
+        return kFailed;
+    }
+    const double seconds = static_cast<double>(samples->size()) / TrackSlot::kSampleRate;
+    std::printf("%s\n", qPrintable(tr("In ascolto: %1 s, come li suonerà il lettore. Ctrl+C per fermare.")
+                                       .arg(Durations::tenths(seconds))));
+    std::fflush(stdout);
+    // The sound's own length bounds the wait, with room for a server that starts late.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const auto limitMs = static_cast<qint64>(seconds * 1000) + 5000;
+    while (sound->playing() && !interrupted() && elapsed.elapsed() < limitMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    sound->stop();
+    return interrupted() ? kInterrupted : kDone;
 }
 
 int CliTool::loadExit(LoadResult loaded)

@@ -45,6 +45,8 @@ private:
                     const PartRequest& part);
     static int convert(const QCommandLineParser& parser, const QString& file, const QString& target,
                        const PartRequest& part);
+    static int preview(const QCommandLineParser& parser, const QString& file, const PartRequest& part,
+                       const SoundOutputFactory& makeSound);
     // The exit code of a load or a conversion, after the word an interruption calls for.
     static int loadExit(LoadResult loaded);
 };

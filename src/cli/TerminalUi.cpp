@@ -80,5 +80,6 @@ bool TerminalUi::waitWithProgress(const QString& text, const std::function<doubl
         QCoreApplication::processEvents();
         QThread::msleep(30);
     }
+    progress.SetPos(kSteps);
     return true;
 }

@@ -43,6 +43,8 @@ CTrackDlg::CTrackDlg(TrackSource& source, const TrackSlot& slot, const TrackPart
     : QDialog(parent), m_source(source), m_slot(slot), m_sound(sound), m_part(initial)
 {
     setWindowTitle(tr("Prepara il brano"));
+    // Asked once, and again after a start that failed: a sound server is not looked up every few ms.
+    m_noSound = m_sound ? m_sound->unavailable() : tr("Questo computer non ha un'uscita audio.");
     buildLayout();
     connect(m_view, &WaveformView::partMoved, this, [this](quint64 start) { moveStart(start); });
     connect(&m_timer, &QTimer::timeout, this, &CTrackDlg::poll);
@@ -194,7 +196,7 @@ bool CTrackDlg::partRead() const
 
 void CTrackDlg::updateButtons()
 {
-    const QString noSound = m_sound ? m_sound->unavailable() : tr("Questo computer non ha un'uscita audio.");
+    const QString& noSound = m_noSound;
     m_loudest->setEnabled(m_progress.state == TrackSource::State::Done);
     m_listen->setEnabled(partRead() && noSound.isEmpty());
     m_listen->setToolTip(noSound.isEmpty() ? tr("Suona la parte come la suonerà il lettore (Spazio).")
@@ -304,6 +306,9 @@ void CTrackDlg::listen()
     const std::vector<std::uint8_t>* samples = m_sound ? rendered() : nullptr;
     if (samples && m_sound->play(*samples)) {
         m_listen->setText(tr("Ferma"));
+    } else if (samples) {
+        m_noSound = m_sound->unavailable();
+        MessageBox::show(this, tr("Impossibile ascoltare la parte: %1").arg(m_noSound), MessageIcon::Error);
     }
     updateButtons();
 }

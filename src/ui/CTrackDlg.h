@@ -65,6 +65,7 @@ private:
     TrackSource& m_source;
     const TrackSlot m_slot;
     SoundOutput* m_sound;
+    QString m_noSound; // why there is no preview, or empty
     TrackPart m_part;
     TrackSource::Progress m_progress;
     // The user set the fades: moving the part keeps them.

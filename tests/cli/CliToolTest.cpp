@@ -1,3 +1,4 @@
+#include "RecordingSoundOutput.h"
 #include "WavBuilder.h"
 
 #include "cli/CliTool.h"
@@ -37,7 +38,7 @@ protected:
         QString err;
     };
 
-    Run run(QStringList arguments)
+    Run run(QStringList arguments, const CliTool::SoundOutputFactory& makeSound = {})
     {
         arguments.prepend(QStringLiteral("zoffino"));
         std::fflush(stdout);
@@ -50,7 +51,7 @@ protected:
         redirect(STDOUT_FILENO, outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC);
         redirect(STDERR_FILENO, errPath.constData(), O_WRONLY | O_CREAT | O_TRUNC);
         Run result;
-        result.exit = CliTool::run(arguments);
+        result.exit = CliTool::run(arguments, makeSound);
         std::fflush(stdout);
         std::fflush(stderr);
         for (auto [saved, fd] :
@@ -202,6 +203,55 @@ TEST_F(CliToolTest, CtrlCBeforeTheFirstBlockSendsNothingAndEndsAsAnInterruptedPr
     QFile image(dir.filePath(QStringLiteral("flash.bin")));
     ASSERT_TRUE(image.open(QIODevice::ReadOnly));
     EXPECT_EQ(image.read(256), QByteArray(256, char(0xFF))) << "no track header, no samples";
+}
+
+// A preview that has sounded whole by the time it is looked at.
+class FinishedSound : public RecordingSoundOutput
+{
+public:
+    explicit FinishedSound(std::vector<std::vector<std::uint8_t>>& heard) : m_heard(heard) {}
+    bool play(std::vector<std::uint8_t> samples) override
+    {
+        m_heard.push_back(samples);
+        return RecordingSoundOutput::play(std::move(samples));
+    }
+    bool playing() const override { return false; }
+
+private:
+    std::vector<std::vector<std::uint8_t>>& m_heard;
+};
+
+TEST_F(CliToolTest, PreviewPlaysWhatConvertWritesAndSaysWhyWhenItCannot)
+{
+    const QString song = dir.filePath(QStringLiteral("canzone.wav"));
+    ASSERT_TRUE(WavBuilder().fmt(1, 1, 22050, 16).data(WavBuilder::samples(4 * 22050)).writeTo(song));
+    const QString out = dir.filePath(QStringLiteral("parte.wav"));
+    const QStringList part{QStringLiteral("--partition"), QStringLiteral("8"),
+                           QStringLiteral("--start"),     QStringLiteral("1.5"),
+                           QStringLiteral("--fade-out"),  QStringLiteral("0,5")};
+    const Run converted = run(QStringList{QStringLiteral("convert"), song, out} + part);
+    ASSERT_EQ(converted.exit, CliTool::kDone) << converted.err.toStdString();
+
+    std::vector<std::vector<std::uint8_t>> heard;
+    const Run previewed = run(QStringList{QStringLiteral("preview"), song} + part,
+                              [&heard] { return std::make_unique<FinishedSound>(heard); });
+    EXPECT_EQ(previewed.exit, CliTool::kDone) << previewed.err.toStdString();
+    ASSERT_EQ(heard.size(), 1u);
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    // The rest of 2 s from 1.5 s; an odd data chunk has its pad byte after it.
+    ASSERT_EQ(heard[0].size(), 11025u);
+    const QByteArray data = file.readAll().mid(44, 11025);
+    EXPECT_TRUE(std::equal(heard[0].begin(), heard[0].end(), data.begin(), data.end(),
+                           [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }));
+
+    const Run silent = run({QStringLiteral("preview"), song}, [] {
+        auto none = std::make_unique<RecordingSoundOutput>();
+        none->reason = QStringLiteral("Nessuna uscita audio.");
+        return none;
+    });
+    EXPECT_EQ(silent.exit, CliTool::kFailed);
+    EXPECT_TRUE(silent.err.contains(QStringLiteral("Nessuna uscita audio."))) << silent.err.toStdString();
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 // The sound output of the windows' tests: it keeps what it was given and plays nothing. A test says there is
 // no sound output by giving a reason, and moves playback on by setting what has been heard and whether it
 // still sounds.
-class RecordingSoundOutput final : public SoundOutput
+class RecordingSoundOutput : public SoundOutput
 {
 public:
     QString unavailable() const override { return reason; }

@@ -1,6 +1,6 @@
 #include "AudioFileMaker.h"
+#include "RecordingSoundOutput.h"
 
-#include "download/SoundOutput.h"
 #include "download/TrackSlot.h"
 #include "download/TrackSource.h"
 #include "ui/CTrackDlg.h"
@@ -21,28 +21,6 @@
 namespace {
 
 constexpr int kRate = TrackSlot::kSampleRate;
-
-// Takes what it is given to play and plays it "instantly": position() is where a test says it is.
-class FakeSound : public SoundOutput
-{
-public:
-    QString unavailable() const override { return reason; }
-    bool play(std::vector<std::uint8_t> samples) override
-    {
-        heard = std::move(samples);
-        on = reason.isEmpty();
-        return on;
-    }
-    void stop() override { on = false; }
-    bool playing() const override { return on; }
-    std::uint64_t position() const override { return at; }
-    void setVolume(double) override {}
-
-    QString reason;
-    std::vector<std::uint8_t> heard;
-    bool on = false;
-    std::uint64_t at = 0;
-};
 
 // The "Inizio" field: the spin boxes hold line edits of their own.
 QLineEdit* startField(const CTrackDlg& dialog)
@@ -98,7 +76,7 @@ protected:
     QString path;
     std::unique_ptr<TrackSource> source;
     TrackSlot slot;
-    FakeSound sound;
+    RecordingSoundOutput sound;
     std::unique_ptr<CTrackDlg> dialog;
 };
 
@@ -143,15 +121,17 @@ TEST_F(TrackWindow, WhatLoadsIsWhatWasHeard)
 {
     QTest::mouseClick(button(*dialog, "Parte più forte"), Qt::LeftButton);
     QTest::keyClick(dialog.get(), Qt::Key_Space);
-    ASSERT_TRUE(sound.on);
-    ASSERT_EQ(sound.heard.size(), slot.capacity());
+    ASSERT_TRUE(sound.sounding);
+    ASSERT_EQ(sound.played.size(), 1u);
+    const std::vector<std::uint8_t>& heard = sound.played.back();
+    ASSERT_EQ(heard.size(), slot.capacity());
     EXPECT_EQ(button(*dialog, "Ferma")->text(), "Ferma");
     QTest::mouseClick(button(*dialog, "Carica"), Qt::LeftButton);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_FALSE(sound.on) << "loading stops the preview";
-    EXPECT_EQ(dialog->prepared().samples, sound.heard);
+    EXPECT_FALSE(sound.sounding) << "loading stops the preview";
+    EXPECT_EQ(dialog->prepared().samples, heard);
     // Brought to -1 dBFS: the loud part swings over most of the 8-bit range.
-    const auto [low, high] = std::minmax_element(sound.heard.begin(), sound.heard.end());
+    const auto [low, high] = std::minmax_element(heard.begin(), heard.end());
     EXPECT_LT(*low, 20);
     EXPECT_GT(*high, 235);
 }
@@ -168,17 +148,17 @@ TEST_F(TrackWindow, FadesShapeTheBytesAndMovingThePartStopsThePreview)
     QTest::keyClick(start, Qt::Key_Return);
     fadeIn->setValue(2.0);
     QTest::keyClick(dialog.get(), Qt::Key_Space);
-    ASSERT_TRUE(sound.on);
+    ASSERT_TRUE(sound.sounding);
     const auto swing = [&](std::size_t from, std::size_t count) {
         const auto [low, high] =
-            std::minmax_element(sound.heard.begin() + static_cast<std::ptrdiff_t>(from),
-                                sound.heard.begin() + static_cast<std::ptrdiff_t>(from + count));
+            std::minmax_element(sound.played.back().begin() + static_cast<std::ptrdiff_t>(from),
+                                sound.played.back().begin() + static_cast<std::ptrdiff_t>(from + count));
         return *high - *low;
     };
     EXPECT_LT(swing(0, kRate / 20), 30) << "the first 50 ms are nearly silent";
     EXPECT_GT(swing(3 * kRate, kRate / 10), 200);
     QTest::keyClick(dialog->findChild<WaveformView*>(), Qt::Key_Right);
-    EXPECT_FALSE(sound.on);
+    EXPECT_FALSE(sound.sounding);
     EXPECT_EQ(button(*dialog, "Ascolta")->text(), "Ascolta");
     EXPECT_EQ(dialog->part().fadeIn, 2.0) << "a fade the user chose stays when the part moves";
 }
@@ -186,11 +166,13 @@ TEST_F(TrackWindow, FadesShapeTheBytesAndMovingThePartStopsThePreview)
 TEST_F(TrackWindow, WithoutSoundOutputListeningIsOffAndSaysWhy)
 {
     sound.reason = QStringLiteral("Nessuna uscita audio.");
-    dialog->poll();
-    QPushButton* listen = button(*dialog, "Ascolta");
+    TrackPart initial;
+    initial.length = slot.capacity();
+    CTrackDlg silent(*source, slot, initial, &sound);
+    QPushButton* listen = button(silent, "Ascolta");
     EXPECT_FALSE(listen->isEnabled());
     EXPECT_EQ(listen->toolTip(), sound.reason);
-    EXPECT_TRUE(button(*dialog, "Carica")->isEnabled());
+    EXPECT_TRUE(button(silent, "Carica")->isEnabled());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -62,9 +63,11 @@ CTrackDlg::~CTrackDlg()
 void CTrackDlg::buildLayout()
 {
     const AudioInfo& info = m_source.info();
-    m_about = new QLabel(tr("\"%1\": %2.").arg(m_source.shownName(), info.description()) + QLatin1Char('\n') +
-                         tr("Lo spazio scelto contiene %1 s: va nel lettore la parte chiara.")
-                             .arg(Durations::tenths(m_slot.seconds())));
+    m_about =
+        new QLabel(tr("\"%1\": %2.").arg(QFileInfo(m_source.shownName()).fileName(), info.description()) +
+                   QLatin1Char('\n') +
+                   tr("Lo spazio scelto contiene %1 s: va nel lettore la parte chiara.")
+                       .arg(Durations::tenths(m_slot.seconds())));
     m_about->setWordWrap(true);
     m_status = new QLabel;
     m_view = new WaveformView;
@@ -95,17 +98,23 @@ void CTrackDlg::buildLayout()
     m_normalise = new QCheckBox(tr("Porta il volume al massimo senza distorcere"));
     connect(m_normalise, &QCheckBox::toggled, this, &CTrackDlg::normaliseToggled);
 
+    // Labels of their own: a row that is a layout gives the form nothing to set as the mnemonic's buddy.
+    const auto label = [](const QString& text, QWidget* buddy) {
+        auto* made = new QLabel(text);
+        made->setBuddy(buddy);
+        return made;
+    };
     auto* startRow = new QHBoxLayout;
     startRow->addWidget(m_start);
     startRow->addWidget(m_loudest);
     auto* fades = new QHBoxLayout;
     fades->addWidget(m_fadeIn);
-    fades->addWidget(new QLabel(tr("Finale:")));
+    fades->addWidget(label(tr("&Finale:"), m_fadeOut));
     fades->addWidget(m_fadeOut);
     fades->addStretch();
     auto* form = new QFormLayout;
-    form->addRow(tr("&Inizio:"), startRow);
-    form->addRow(tr("&Dissolvenze, iniziale:"), fades);
+    form->addRow(label(tr("&Inizio:"), m_start), startRow);
+    form->addRow(label(tr("&Dissolvenze, iniziale:"), m_fadeIn), fades);
     form->addRow(QString(), m_normalise);
 
     auto* buttons = new QDialogButtonBox;

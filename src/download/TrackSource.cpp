@@ -18,6 +18,7 @@ namespace {
 // Samples written to the temporary file at a time, a whole number of columns: render() can take what is
 // there as soon as the window shows it.
 constexpr std::size_t kChunkSamples = 64 * TrackSource::kColumnSamples;
+constexpr double kReservedSeconds = 4 * 3600;
 
 // Without a branch, so that the compiler can convert several samples at once.
 std::int16_t toPcm(float value)
@@ -107,6 +108,10 @@ bool TrackSource::Reader::begin(TrackSource& source)
         return false;
     }
     state = State::Reading;
+    // Room for the columns of the length the file declares, so that they are not briefly held twice while
+    // the vector grows; no more than a few hours' worth on the file's word alone.
+    const double seconds = std::clamp(info.seconds, 0.0, kReservedSeconds);
+    columns.reserve(static_cast<std::size_t>(seconds * TrackSlot::kSampleRate / kColumnSamples) + 1);
     return true;
 }
 

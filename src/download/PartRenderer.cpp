@@ -128,7 +128,7 @@ public:
     bool open()
     {
         return m_file.open(QIODevice::ReadOnly) &&
-               m_file.seek(static_cast<qint64>(m_part.start * sizeof(std::int16_t)));
+               m_file.seek(static_cast<qint64>(m_part.start) * qint64{sizeof(std::int16_t)});
     }
     // The next block into values, full scale ±1; false when the file does not hold it.
     bool next(std::vector<double>& values)
@@ -136,7 +136,7 @@ public:
         const auto count =
             static_cast<std::size_t>(std::min<std::uint64_t>(kBlockSamples, m_part.length - m_done));
         m_block.resize(count);
-        const auto bytes = static_cast<qint64>(count * sizeof(std::int16_t));
+        const auto bytes = static_cast<qint64>(count) * qint64{sizeof(std::int16_t)};
         if (m_file.read(reinterpret_cast<char*>(m_block.data()), bytes) != bytes) {
             return false;
         }

@@ -17,7 +17,7 @@ namespace {
 
 // Samples written to the temporary file at a time, a whole number of columns: render() can take what is
 // there as soon as the window shows it.
-constexpr std::size_t kChunkSamples = 64 * TrackSource::kColumnSamples;
+constexpr std::size_t kChunkSamples = std::size_t{64} * TrackSource::kColumnSamples;
 constexpr double kReservedSeconds = 4 * 3600;
 
 // Without a branch, so that the compiler can convert several samples at once.
@@ -43,7 +43,7 @@ TrackSource::Column columnOf(const std::int16_t* samples, std::size_t count)
         low = std::min(low, sample);
         high = std::max(high, sample);
         sum += sample;
-        energy += sample * sample;
+        energy += std::int64_t{sample} * sample;
     }
     constexpr double kScale = PartRenderer::kPcmScale;
     return {static_cast<float>(low / kScale), static_cast<float>(high / kScale),
@@ -167,7 +167,7 @@ void TrackSource::Reader::run(const std::function<bool()>& stopRequested,
     double reached = 0;
 
     const auto publish = [&]() -> QString {
-        const auto bytes = static_cast<qint64>(chunk.size() * sizeof(std::int16_t));
+        const auto bytes = static_cast<qint64>(chunk.size()) * qint64{sizeof(std::int16_t)};
         if (pcm.write(reinterpret_cast<const char*>(chunk.data()), bytes) != bytes || !pcm.flush()) {
             return TrackSource::tr("Impossibile scrivere il file temporaneo \"%1\" (%2): controllare lo "
                                    "spazio libero.")

@@ -10,8 +10,10 @@
 #include <optional>
 #include <stop_token>
 
-// Turns any sound file FFmpeg reads into a WAV file the player takes: PCM, mono, 22050 Hz, 8 bit unsigned.
-// Works on a file at a time and keeps no state of its own, so conversions may run on several threads at once.
+// Turns any sound file FFmpeg reads into a WAV file the player takes: PCM, mono, 22050 Hz, 8 bit unsigned:
+// the file read through a TrackSource and rendered whole, as one part with no fades. Samples that are the
+// player's already come out as they are when not normalised. Works on a file at a time and keeps no state of
+// its own, so conversions may run on several threads at once.
 class AudioConverter
 {
 public:
@@ -21,7 +23,7 @@ public:
 
     struct Options
     {
-        bool normalise = true; // peak normalisation to -1 dBFS
+        bool normalise = true; // the DC offset removed and the peak brought to -1 dBFS
         std::uint64_t maxSamples =
             std::numeric_limits<std::uint64_t>::max(); // output samples: decoding stops once reached
     };

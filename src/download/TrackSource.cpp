@@ -17,16 +17,38 @@ namespace {
 
 // Samples written to the temporary file at a time, a whole number of columns: render() can take what is
 // there as soon as the window shows it.
-constexpr std::size_t kChunkSamples = 64 * TrackSource::kColumnSamples;
+constexpr std::size_t kChunkSamples = std::size_t{64} * TrackSource::kColumnSamples;
+constexpr double kReservedSeconds = 4 * 3600;
 
+// Without a branch, so that the compiler can convert several samples at once.
 std::int16_t toPcm(float value)
 {
     const float scaled = value * static_cast<float>(PartRenderer::kPcmScale);
     // NaN, which a floating-point file may hold, becomes silence.
-    if (!(scaled == scaled)) {
-        return 0;
+    const float known = scaled == scaled ? scaled : 0.0f;
+    const float clipped = std::min(std::max(known, -32768.0f), 32767.0f);
+    // Rounded half away from zero, inline: std::lrint would be a call for every sample.
+    return static_cast<std::int16_t>(clipped + std::copysign(0.5f, clipped));
+}
+
+// In whole numbers, exact and quick: a column's sums fit in 64 bits whatever its samples.
+TrackSource::Column columnOf(const std::int16_t* samples, std::size_t count)
+{
+    int low = samples[0];
+    int high = samples[0];
+    std::int64_t sum = 0;
+    std::int64_t energy = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const int sample = samples[i];
+        low = std::min(low, sample);
+        high = std::max(high, sample);
+        sum += sample;
+        energy += std::int64_t{sample} * sample;
     }
-    return static_cast<std::int16_t>(std::lrint(std::clamp(scaled, -32768.0f, 32767.0f)));
+    constexpr double kScale = PartRenderer::kPcmScale;
+    return {static_cast<float>(low / kScale), static_cast<float>(high / kScale),
+            static_cast<float>(static_cast<double>(sum) / kScale),
+            static_cast<float>(static_cast<double>(energy) / (kScale * kScale))};
 }
 
 } // namespace
@@ -86,6 +108,10 @@ bool TrackSource::Reader::begin(TrackSource& source)
         return false;
     }
     state = State::Reading;
+    // Room for the columns of the length the file declares, so that they are not briefly held twice while
+    // the vector grows; no more than a few hours' worth on the file's word alone.
+    const double seconds = std::clamp(info.seconds, 0.0, kReservedSeconds);
+    columns.reserve(static_cast<std::size_t>(seconds * TrackSlot::kSampleRate / kColumnSamples) + 1);
     return true;
 }
 
@@ -137,44 +163,40 @@ void TrackSource::Reader::run(const std::function<bool()>& stopRequested,
     MonoResampler resampler(MonoResampler::Output::Float, TrackSlot::kSampleRate);
     std::vector<std::int16_t> chunk;
     chunk.reserve(kChunkSamples);
-    std::vector<Column> complete; // the chunk's columns, published with it
-    Column column;
-    int inColumn = 0;
+    std::vector<Column> chunkColumns;
     double reached = 0;
 
     const auto publish = [&]() -> QString {
-        const auto bytes = static_cast<qint64>(chunk.size() * sizeof(std::int16_t));
+        const auto bytes = static_cast<qint64>(chunk.size()) * qint64{sizeof(std::int16_t)};
         if (pcm.write(reinterpret_cast<const char*>(chunk.data()), bytes) != bytes || !pcm.flush()) {
-            return TrackSource::tr(
-                       "Impossibile scrivere il file temporaneo \"%1\" (%2): controllare lo spazio libero.")
+            return TrackSource::tr("Impossibile scrivere il file temporaneo \"%1\" (%2): controllare lo "
+                                   "spazio libero.")
                 .arg(QDir::toNativeSeparators(pcmPath), pcm.errorString());
+        }
+        chunkColumns.clear();
+        for (std::size_t from = 0; from < chunk.size(); from += kColumnSamples) {
+            chunkColumns.push_back(
+                columnOf(chunk.data() + from, std::min<std::size_t>(kColumnSamples, chunk.size() - from)));
         }
         const std::scoped_lock lock(mutex);
         samples += chunk.size();
-        columns.insert(columns.end(), complete.begin(), complete.end());
+        columns.insert(columns.end(), chunkColumns.begin(), chunkColumns.end());
         fraction = reached;
         chunk.clear();
-        complete.clear();
         return {};
     };
     const auto sink = [&](const std::uint8_t* data, std::size_t count) -> QString {
-        for (std::size_t i = 0; i < count; ++i) {
-            float value = 0;
-            std::memcpy(&value, data + i * sizeof(float), sizeof(float));
-            const std::int16_t sample = toPcm(value);
-            chunk.push_back(sample);
-            const auto x = static_cast<float>(sample / PartRenderer::kPcmScale);
-            if (inColumn == 0) {
-                column = {x, x, 0, 0};
+        while (count > 0) {
+            const std::size_t take = std::min(count, kChunkSamples - chunk.size());
+            const std::size_t at = chunk.size();
+            chunk.resize(at + take);
+            for (std::size_t i = 0; i < take; ++i) {
+                float value = 0;
+                std::memcpy(&value, data + i * sizeof(float), sizeof(float));
+                chunk[at + i] = toPcm(value);
             }
-            column.low = std::min(column.low, x);
-            column.high = std::max(column.high, x);
-            column.sum += x;
-            column.energy += x * x;
-            if (++inColumn == kColumnSamples) {
-                complete.push_back(column);
-                inColumn = 0;
-            }
+            data += take * sizeof(float);
+            count -= take;
             if (chunk.size() == kChunkSamples) {
                 QString failure = publish();
                 if (!failure.isEmpty()) {
@@ -197,9 +219,6 @@ void TrackSource::Reader::run(const std::function<bool()>& stopRequested,
     QString failure;
     DecodeLoop::Result result = DecodeLoop::run(decoder, resampler, limit, sink, progress, failure);
     if (result == DecodeLoop::Result::Done) {
-        if (inColumn > 0) {
-            complete.push_back(column);
-        }
         reached = 1;
         failure = publish();
         result = failure.isEmpty() ? result : DecodeLoop::Result::Failed;

@@ -54,8 +54,9 @@ public:
     TrackSource(const TrackSource&) = delete;
     TrackSource& operator=(const TrackSource&) = delete;
 
-    // Opens the file and looks at its first audio stream. Empty when it can be read; otherwise what to tell
-    // the user (not a sound file, unreadable, no audio), naming the file.
+    // Opens the file and looks at its first audio stream, and makes the temporary file. Empty when it can be
+    // read; otherwise what to tell the user (not a sound file, unreadable, no audio, no room for the
+    // temporary file), naming the file. open(), startReading() and read() belong to one thread.
     QString open();
     const AudioInfo& info() const;
     QString shownName() const;
@@ -63,7 +64,8 @@ public:
     // go onto the player bit for bit.
     bool playerSamples() const;
 
-    // Starts reading on the source's own thread; progress() follows it.
+    // Starts reading on the source's own thread (opening the file first if open() was not called);
+    // progress() follows it. A source that cannot be opened goes straight to Failed with open()'s message.
     void startReading();
     // Asks the reading to stop; progress() then ends in Cancelled.
     void cancel();
@@ -78,15 +80,19 @@ public:
     static constexpr std::uint64_t kWholeFile = std::numeric_limits<std::uint64_t>::max();
 
     // The part a request comes to once the file is read (loudest needs the whole envelope), for a slot of
-    // capacity samples.
+    // capacity samples: a start past the end moves back to the last part that fits, fades are kept within
+    // 0..kMaxFade.
     TrackPart resolve(const PartRequest& request, std::uint64_t capacity) const;
     // The start of the part of length samples with the highest RMS, by whole columns.
     std::uint64_t loudestStart(std::uint64_t length) const;
-    // The defaults for a part that starts at start: its length, and fades only where it cuts into the sound.
+    // The defaults for a part that starts at start: its length, and fades only where it cuts into the sound
+    // (not at 0, not at the end of a file read whole). A start too late for the slot moves back so that the
+    // part fills it, when the file is that long.
     TrackPart partAt(std::uint64_t start, std::uint64_t capacity, bool normalise) const;
 
-    // The player's bytes of part, which must lie within what has been read. nullopt, with error set for the
-    // user, when the temporary file cannot be read back.
+    // The player's bytes of part, which must lie within what has been read (progress().samples, also while
+    // reading). The same part gives the same bytes every time. nullopt, with error set for the user, when
+    // the part goes beyond what was read or the temporary file cannot be read back.
     std::optional<std::vector<std::uint8_t>> render(const TrackPart& part, QString& error) const;
     // The same bytes a block at a time, for a part too long to hold (a whole file being converted): sink
     // takes each block and may refuse it with a message for the user; stopRequested is asked between

@@ -50,8 +50,8 @@ int main(int argc, char* argv[])
     QCoreApplication application(argc, argv);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("minute.mp3"));
-    const QString made = AudioFileMaker::write(path, {"mp3", "libmp3lame", 44100, 2, 128000}, 60,
-                                               BenchSupport::music());
+    const QString made =
+        AudioFileMaker::write(path, {"mp3", "libmp3lame", 44100, 2, 128000}, 60, BenchSupport::music());
     TrackSource source(path);
     if (!made.isEmpty() || !source.open().isEmpty() || source.read().state != TrackSource::State::Done) {
         std::fprintf(stderr, "cannot make or read %s: %s\n", qPrintable(path), qPrintable(made));

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -173,6 +174,28 @@ TEST_F(TrackWindow, WithoutSoundOutputListeningIsOffAndSaysWhy)
     EXPECT_FALSE(listen->isEnabled());
     EXPECT_EQ(listen->toolTip(), sound.reason);
     EXPECT_TRUE(button(silent, "Carica")->isEnabled());
+}
+
+TEST(TrackWindowOnADamagedFile, ClosesOnItsOwnSoThatTheLoadCanSayWhy)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("rotto.flac"));
+    ASSERT_EQ(
+        AudioFileMaker::write(path, {"flac", "flac", 44100, 2}, 20, AudioFileMaker::sine(440, 0.5, 44100)),
+        "");
+    QFile file(path);
+    ASSERT_TRUE(file.resize(file.size() / 3));
+    TrackSource source(path);
+    ASSERT_EQ(source.open(), "");
+    source.startReading();
+    TrackPart initial;
+    initial.length = TrackSlot::forTrack(0, 0)->capacity();
+    CTrackDlg dialog(source, *TrackSlot::forTrack(0, 0), initial, nullptr);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.isVisible(); }));
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(source.progress().state, TrackSource::State::Failed);
+    EXPECT_FALSE(source.progress().error.isEmpty());
 }
 
 } // namespace

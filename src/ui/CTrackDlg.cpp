@@ -183,8 +183,10 @@ void CTrackDlg::poll()
         moveStart(m_part.start);
     }
     if (m_progress.state == TrackSource::State::Failed || m_progress.state == TrackSource::State::Cancelled) {
-        // The Load command tells why.
-        reject();
+        // The Load command tells why. Queued: a file that fails at once does so before the window is shown,
+        // and a rejection then would be undone by the showing.
+        m_timer.stop();
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
         return;
     }
     m_status->setText(done ? QString()

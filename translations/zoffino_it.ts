@@ -194,6 +194,22 @@
         <source>&lt;Lettore USB non trovato&gt;</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Scegliere un brano</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Carica un file audio nel brano scelto.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scegliere prima un brano nella lista: il file andrà lì.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nessun lettore collegato: collegarlo per caricare un file.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CProgressDlg</name>
@@ -296,10 +312,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Finale:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&amp;Inizio:</source>
         <translation type="unfinished"></translation>
     </message>
@@ -349,6 +361,10 @@
     </message>
     <message>
         <source>Impossibile ascoltare la parte: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Finale:</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -527,6 +543,10 @@ Comandi:
     </message>
     <message>
         <source>In ascolto: %1 s, come li suonerà il lettore. Ctrl+C per fermare.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Caricato: &quot;%1&quot; nel brano %2 di %3.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

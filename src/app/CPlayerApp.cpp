@@ -63,10 +63,10 @@ void CPlayerApp::LoadSettings(const QString& application)
 {
     SetRegistryKey(QStringLiteral("Quenmark Audio"));
     m_pSettings = std::make_unique<CRegSettings>(m_strRegistryKey, application);
-    for (int n = 1; n <= 4; ++n) {
+    for (int track = 0; track < kSavedTracks; ++track) {
         QString name;
-        m_pSettings->ReadStringById(m_pSettings->m_pszSection, IDS_BRANO1 + n - 1, name, 255, QString());
-        m_strTrackName[static_cast<std::size_t>(n - 1)] = name;
+        m_pSettings->ReadString(m_pSettings->m_pszSection, TrackValueName(track), name, 255, QString());
+        m_strTrackName[static_cast<std::size_t>(track)] = name;
     }
     for (std::size_t i = 0; i < m_strTrackName.size(); ++i) {
         if (m_strTrackName[i].isEmpty()) {
@@ -85,9 +85,9 @@ void CPlayerApp::SaveSettings()
     m_pSettings->WriteNumber(section, StringTable::load(IDS_CONFIG1), m_Config.Config1);
     m_pSettings->WriteNumber(section, StringTable::load(IDS_CONFIG2), m_Config.Config2);
     m_pSettings->WriteNumber(section, StringTable::load(IDS_CONFIG3), m_Config.Config3);
-    for (int n = 1; n <= 4; ++n) {
-        m_pSettings->WriteString(section, StringTable::load(IDS_BRANO1 + n - 1),
-                                 m_strTrackName[static_cast<std::size_t>(n - 1)]);
+    for (int track = 0; track < kSavedTracks; ++track) {
+        m_pSettings->WriteString(section, TrackValueName(track),
+                                 m_strTrackName[static_cast<std::size_t>(track)]);
     }
     // The windows are gone by now: a save that could not be done is said where the program was started.
     if (m_pSettings->EndSave() != 0) {
@@ -99,6 +99,12 @@ void CPlayerApp::SaveSettings()
 QString CPlayerApp::Division(int count)
 {
     return tr("%n brani", "division", count);
+}
+
+QString CPlayerApp::TrackValueName(int track)
+{
+    // The first four under the names the program has always used; the others beside them, the same way.
+    return track < 4 ? StringTable::load(IDS_BRANO1 + track) : QStringLiteral("Brano%1").arg(track + 1);
 }
 
 QString CPlayerApp::DefaultTrackName(int track)

@@ -136,9 +136,13 @@ public:
     bool IsBusy() const { return m_nBusy > 0; }
 
     // The track names and the configuration kept between runs, in the store of the named program (the
-    // window's own name, which the command-line tool gives to share the window's store).
+    // window's own name, which the command-line tool gives to share the window's store): the names of as
+    // many tracks as a partition makes at most, each under its value name ("Brano1" ... "Brano8"). A store
+    // that holds fewer (one written for the first four only) gives the default names to the others.
     void LoadSettings(const QString& application = QCoreApplication::applicationName());
     void SaveSettings();
+    static constexpr int kSavedTracks = 8;
+    static QString TrackValueName(int track);
     // The name a track has until a file is loaded into it ("Brano 3").
     static QString DefaultTrackName(int track);
     // A division of the memory into count tracks, as the questions and tooltips name it ("un brano",

@@ -299,7 +299,15 @@ int CliTool::load(CPlayerApp& app, const QCommandLineParser& parser, const QStri
     }
     const DeviceConfig controls = DeviceConfig::fromControls(
         app.m_Config.loop(), mode, app.m_Config.defaultFlag() != 0, app.m_Config.Config3);
-    return loadExit(app.LoadFile(file, n - 1, mode, controls, part));
+    const LoadResult loaded = app.LoadFile(file, n - 1, mode, controls, part);
+    if (loaded == LoadResult::Done) {
+        // After the last block, so that the last line says how it went.
+        std::printf("%s\n", qPrintable(tr("Caricato: \"%1\" nel brano %2 di %3.")
+                                           .arg(QFileInfo(file).completeBaseName())
+                                           .arg(n)
+                                           .arg(TrackSlot::countFor(mode))));
+    }
+    return loadExit(loaded);
 }
 
 int CliTool::convert(const QCommandLineParser& parser, const QString& file, const QString& target,

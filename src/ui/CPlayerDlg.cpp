@@ -59,6 +59,7 @@ void CPlayerDlg::DescribeControls()
     // The list's label names it for a screen reader, and Alt on its letter would move to it.
     DialogBuilder::control<QLabel>(*this, IDC_TRACK_LABEL)->setBuddy(m_ctlTrack);
     m_ctlTrack->setAccessibleName(tr("Brano"));
+    m_ctlTrack->setPlaceholderText(tr("Scegliere un brano"));
     m_ctlTrack->setAccessibleDescription(tr("Il brano a cui si riferiscono Carica file, Suona e Default"));
     m_ctlDevice->setAccessibleDescription(tr("Il testo con cui il lettore collegato si presenta"));
     m_ctlDefault->setToolTip(tr("Il brano che il lettore suona quando viene premuto il suo tasto"));
@@ -213,6 +214,9 @@ void CPlayerDlg::EnableDeviceControls(bool ready)
     const bool chosen = ready && m_nTrack >= 0;
     m_ctlPlay->setEnabled(chosen);
     m_ctlLoad->setEnabled(chosen);
+    m_ctlLoad->setToolTip(chosen  ? tr("Carica un file audio nel brano scelto.")
+                          : ready ? tr("Scegliere prima un brano nella lista: il file andrà lì.")
+                                  : tr("Nessun lettore collegato: collegarlo per caricare un file."));
     m_ctlDefault->setEnabled(chosen);
     for (QRadioButton* radio : m_ctlPartition) {
         radio->setEnabled(ready);

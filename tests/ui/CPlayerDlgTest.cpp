@@ -181,6 +181,10 @@ TEST_F(PlayerDialog, TrackCommandsNeedASelectedTrackAndTheControlsSayWhatTheyAre
         QTest::mouseClick(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_4), Qt::LeftButton);
         EXPECT_FALSE(load->isEnabled() || play->isEnabled() || defaultBox->isEnabled());
         EXPECT_FALSE(defaultBox->isChecked());
+        // A new user is told what the disabled commands wait for.
+        EXPECT_EQ(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)->placeholderText(),
+                  "Scegliere un brano");
+        EXPECT_TRUE(load->toolTip().contains("Scegliere prima un brano")) << load->toolTip().toStdString();
 
         auto* track = DialogBuilder::control<QComboBox>(dialog, IDC_TRACK);
         QLabel* label = nullptr;

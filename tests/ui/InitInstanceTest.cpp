@@ -82,14 +82,15 @@ TEST_F(InitInstance, ShowsThePlayersTextAndClosesTheLinkAtTheEnd)
     EXPECT_EQ(app.m_strTrackName[0], "Brano 1");
     EXPECT_EQ(app.m_strTrackName[15], "Brano 16");
 
-    // At exit the store holds the configuration and the names of the first four tracks.
+    // At exit the store holds the configuration and the names of the eight tracks a partition makes at most.
     const auto saved = store();
     EXPECT_EQ(saved->value("Config1").toUInt(), 0u);
     EXPECT_EQ(saved->value("Config2").toUInt(), 0u);
     EXPECT_EQ(saved->value("Config3").toUInt(), 60u);
     EXPECT_EQ(saved->value("Brano1").toString(), "Brano 1");
     EXPECT_EQ(saved->value("Brano4").toString(), "Brano 4");
-    EXPECT_FALSE(saved->contains("Brano5"));
+    EXPECT_EQ(saved->value("Brano8").toString(), "Brano 8");
+    EXPECT_FALSE(saved->contains("Brano9"));
 }
 
 TEST_F(InitInstance, StoredNamesComeBackAndTheStoredConfigurationDoesNot)
@@ -98,6 +99,7 @@ TEST_F(InitInstance, StoredNamesComeBackAndTheStoredConfigurationDoesNot)
         const auto seeded = store();
         seeded->setValue("Brano2", "La mia canzone");
         seeded->setValue("Brano3", "");
+        seeded->setValue("Brano7", "Sigla finale");
         seeded->setValue("Config2", 3);
     }
     player->setConfig(0, 0x12, 70);
@@ -106,6 +108,8 @@ TEST_F(InitInstance, StoredNamesComeBackAndTheStoredConfigurationDoesNot)
     EXPECT_EQ(app.m_strTrackName[0], "Brano 1");
     EXPECT_EQ(app.m_strTrackName[1], "La mia canzone");
     EXPECT_EQ(app.m_strTrackName[2], "Brano 3");
+    EXPECT_EQ(app.m_strTrackName[6], "Sigla finale");
+    EXPECT_EQ(app.m_strTrackName[7], "Brano 8") << "a store without the later names still loads";
     const auto saved = store();
     // The player, not the store, gave the configuration; Default follows the (unselected) first track.
     EXPECT_EQ(saved->value("Config2").toUInt(), 0x02u);

@@ -58,6 +58,11 @@ CTrackDlg::CTrackDlg(TrackSource& source, const TrackSlot& slot, const TrackPart
 CTrackDlg::~CTrackDlg()
 {
     stopSound();
+    // QDialog's destructor hides the window after this part of it is gone, and the field losing its focus
+    // then would call startEdited() on what is left.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        disconnect(child, nullptr, this, nullptr);
+    }
 }
 
 void CTrackDlg::buildLayout()

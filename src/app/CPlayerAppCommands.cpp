@@ -1,0 +1,164 @@
+#include "app/AppUi.h"
+#include "app/CPlayerApp.h"
+#include "download/TrackSlot.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+// While a command that hands out the user-interface events runs, nothing else may start: the user
+// interface is told, and a player that goes meanwhile is the command's to report (the watcher tells
+// afterwards).
+class CPlayerApp::BusyScope
+{
+public:
+    explicit BusyScope(CPlayerApp& app) : m_app(app)
+    {
+        if (m_app.m_nBusy++ == 0) {
+            notify(true);
+        }
+    }
+    ~BusyScope()
+    {
+        if (--m_app.m_nBusy == 0) {
+            notify(false);
+        }
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    void notify(bool busy)
+    {
+        if (m_app.m_pWatcher) {
+            m_app.m_pWatcher->setPaused(busy);
+        }
+        if (m_app.m_pUi) {
+            m_app.m_pUi->busyChanged(busy);
+        }
+    }
+
+    CPlayerApp& m_app;
+};
+
+LoadResult CPlayerApp::LoadFile(const QString& path, int track, int partitionMode,
+                                const DeviceConfig& controls, const PartRequest& request)
+{
+    const std::optional<TrackSlot> slot = TrackSlot::forTrack(partitionMode, track);
+    if (IsBusy() || !slot || track < 0 || track >= TrackSlot::countFor(partitionMode)) {
+        return IsBusy() ? LoadResult::Busy : LoadResult::Refused;
+    }
+    BusyScope busy(*this);
+    const std::vector<int> erased = TracksErasedBy(partitionMode, slot);
+    const QString title = QFileInfo(path).completeBaseName();
+    QString& name = m_strTrackName[static_cast<std::size_t>(track)];
+    const QString previous = name;
+    // Asked last, right before the download, naming the tracks as the player holds them: a file that
+    // cannot be loaded costs no track. From the answer on, the slot is the new track's.
+    const auto mayErase = [&] {
+        if (!erased.empty() && !ConfirmRepartition(partitionMode, erased, true)) {
+            return false;
+        }
+        name = title;
+        return true;
+    };
+    const LoadResult result = m_loader.LoadTrack(path, title, *slot, controls, request, mayErase);
+    if (nothingSent(result)) {
+        // The track the player holds is the one it held, and so is its name.
+        name = previous;
+    } else if (result == LoadResult::Done) {
+        // The names of tracks that are no longer there would only mislead.
+        for (int other : erased) {
+            if (other != track) {
+                m_strTrackName[static_cast<std::size_t>(other)] = DefaultTrackName(other);
+            }
+        }
+    }
+    return result;
+}
+
+std::optional<std::vector<std::uint8_t>>
+CPlayerApp::RenderFile(const QString& path, int partitionMode, const PartRequest& request, LoadResult& result)
+{
+    const std::optional<TrackSlot> slot = TrackSlot::forTrack(partitionMode, 0);
+    if (IsBusy() || !slot) {
+        result = IsBusy() ? LoadResult::Busy : LoadResult::Refused;
+        return std::nullopt;
+    }
+    BusyScope busy(*this);
+    return m_loader.RenderPart(path, slot->capacity(), request, result);
+}
+
+LoadResult CPlayerApp::ConvertFile(const QString& path, const QString& target, int partitionMode,
+                                   const PartRequest& request)
+{
+    LoadResult result = LoadResult::Done;
+    const std::optional<std::vector<std::uint8_t>> samples = RenderFile(path, partitionMode, request, result);
+    if (!samples) {
+        return result;
+    }
+    if (const QString error = TrackLoader::WriteWav(*samples, target); !error.isEmpty()) {
+        if (m_pUi) {
+            m_pUi->messageBox(error, MessageIcon::Error);
+        }
+        return LoadResult::FileFailed;
+    }
+    return LoadResult::Done;
+}
+
+CPlayerApp::ConfigChange CPlayerApp::ChangeConfig(const DeviceConfig& config)
+{
+    if (IsBusy()) {
+        return ConfigChange::Declined;
+    }
+    const std::vector<int> erased = TracksErasedBy(config.partitionMode(), std::nullopt);
+    if (!erased.empty() && !ConfirmRepartition(config.partitionMode(), erased, false)) {
+        return ConfigChange::Declined;
+    }
+    if (!(config == m_Config)) {
+        if (!m_protocol.SetConfig(config)) {
+            return ConfigChange::NotTaken;
+        }
+        m_Config = config;
+        for (int track : erased) {
+            m_strTrackName[static_cast<std::size_t>(track)] = DefaultTrackName(track);
+        }
+    }
+    return ConfigChange::Sent;
+}
+
+std::vector<int> CPlayerApp::TracksErasedBy(int partitionMode, const std::optional<TrackSlot>& target) const
+{
+    const int reported = m_Config.partitionMode();
+    std::vector<int> erased;
+    if (reported == partitionMode) {
+        return erased;
+    }
+    for (int track = 0; track < TrackSlot::countFor(reported); ++track) {
+        const std::optional<TrackSlot> old = TrackSlot::forTrack(reported, track);
+        if (old && (!target || (old->start < target->end() && target->start < old->end()))) {
+            erased.push_back(track);
+        }
+    }
+    return erased;
+}
+
+bool CPlayerApp::ConfirmRepartition(int partitionMode, const std::vector<int>& erased, bool loading)
+{
+    QStringList names;
+    for (int track : erased) {
+        names << QStringLiteral("\"%1\"").arg(m_strTrackName[static_cast<std::size_t>(track)]);
+    }
+    const int now = TrackSlot::countFor(m_Config.partitionMode());
+    const int next = TrackSlot::countFor(partitionMode);
+    const auto count = static_cast<int>(erased.size());
+    const QString text =
+        loading
+            ? tr("Il lettore ora è diviso in %1; caricando questo brano con la divisione in %2, lo spazio "
+                 "che occupa cancella dal lettore %3: %4.")
+                  .arg(Division(now), Division(next), tr("i brani", "erased", count),
+                       names.join(QStringLiteral(", ")))
+            : tr("Il lettore ora è diviso in %1; la divisione in %2 cancella dal lettore %3: %4.")
+                  .arg(Division(now), Division(next), tr("i brani", "erased", count),
+                       names.join(QStringLiteral(", ")));
+    return m_pUi && m_pUi->ask(text, MessageIcon::Warning, tr("OK"), QString(), nullptr);
+}

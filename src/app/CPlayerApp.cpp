@@ -34,6 +34,7 @@ void CPlayerApp::SetUi(AppUi* ui)
     m_pUi = ui;
     m_download.setUi(ui);
     m_loader.setUi(ui);
+    m_setLoader.setUi(ui);
 }
 
 bool CPlayerApp::InitInstance()

@@ -5,6 +5,7 @@
 #include "device/DeviceWatcher.h"
 #include "device/ReportProtocol.h"
 #include "device/UiMessageQueue.h"
+#include "download/SetLoader.h"
 #include "download/TrackDownload.h"
 #include "download/TrackLoader.h"
 
@@ -107,6 +108,12 @@ public:
     // for the track unless nothing was sent, and the default names for the tracks the new partition erased.
     LoadResult LoadFile(const QString& path, int track, int partitionMode, const DeviceConfig& controls,
                         const PartRequest& request = {});
+    // Several files into the tracks from firstTrack on (see SetPlan and SetLoader): the plan, with the
+    // partition that takes them all unless partitionFixed, agreed to once (AppUi::confirmPlan, which names
+    // the tracks a new partition erases) and loaded under one progress window; then the names of the
+    // tracks sent and of those erased. What did not go as planned is told with the outcome's report.
+    SetOutcome LoadFiles(const QStringList& paths, int firstTrack, int partitionMode, bool partitionFixed,
+                         const DeviceConfig& controls, const PartRequest& request = {});
     // The part request names in the file at path, made as a load into a slot of partitionMode would make
     // it, with no player: written to target as a WAV file of the player's format (ConvertFile), or given
     // back for hearing (RenderFile). Done, or why not (the user told).
@@ -181,4 +188,5 @@ private:
     ReportProtocol m_protocol{m_link};
     TrackDownload m_download{m_protocol, m_Config};
     TrackLoader m_loader{m_download};
+    SetLoader m_setLoader{m_loader};
 };

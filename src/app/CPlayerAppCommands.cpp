@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
+
 // While a command that hands out the user-interface events runs, nothing else may start: the user
 // interface is told, and a player that goes meanwhile is the command's to report (the watcher tells
 // afterwards).
@@ -74,6 +76,67 @@ LoadResult CPlayerApp::LoadFile(const QString& path, int track, int partitionMod
         }
     }
     return result;
+}
+
+SetOutcome CPlayerApp::LoadFiles(const QStringList& paths, int firstTrack, int partitionMode,
+                                 bool partitionFixed, const DeviceConfig& controls,
+                                 const PartRequest& request)
+{
+    SetOutcome declined;
+    declined.declined = true;
+    if (IsBusy() || TrackSlot::countFor(partitionMode) == 0) {
+        return declined;
+    }
+    BusyScope busy(*this);
+    SetPlan plan = SetPlan::make(paths, firstTrack, partitionMode, partitionFixed, request);
+    // Every slot the set writes erases what it overlaps of a partition that was different.
+    const auto erasedBy = [this, &plan](const auto& sent) {
+        std::vector<int> erased;
+        for (const SetEntry& entry : plan.entries) {
+            if (sent(entry)) {
+                for (int track : TracksErasedBy(plan.partitionMode, plan.slotOf(entry))) {
+                    if (std::find(erased.begin(), erased.end(), track) == erased.end()) {
+                        erased.push_back(track);
+                    }
+                }
+            }
+        }
+        std::sort(erased.begin(), erased.end());
+        return erased;
+    };
+    for (int track : erasedBy([](const SetEntry& entry) { return entry.loadable(); })) {
+        plan.erasedNames << QStringLiteral("\"%1\"").arg(m_strTrackName[static_cast<std::size_t>(track)]);
+    }
+    if (plan.loadableCount() == 0) {
+        if (m_pUi) {
+            m_pUi->messageBox(tr("Nessuno dei file si può caricare:\n%1").arg(plan.text()),
+                              MessageIcon::Error);
+        }
+        return declined;
+    }
+    if (!m_pUi || !m_pUi->confirmPlan(plan)) {
+        return declined;
+    }
+    const DeviceConfig sent = DeviceConfig::fromControls(controls.loop(), plan.partitionMode,
+                                                         controls.defaultFlag() != 0, controls.Config3);
+    SetOutcome outcome = m_setLoader.run(plan, sent);
+    const auto wasSent = [&](const SetEntry& entry) {
+        const auto i = static_cast<std::size_t>(&entry - plan.entries.data());
+        const SetOutcome::State state = outcome.files[i].state;
+        return state == SetOutcome::State::Complete || state == SetOutcome::State::CutShort;
+    };
+    for (int track : erasedBy(wasSent)) {
+        m_strTrackName[static_cast<std::size_t>(track)] = DefaultTrackName(track);
+    }
+    for (const SetEntry& entry : plan.entries) {
+        if (wasSent(entry)) {
+            m_strTrackName[static_cast<std::size_t>(entry.track)] = entry.title;
+        }
+    }
+    if (m_pUi && !outcome.complete()) {
+        m_pUi->messageBox(outcome.report(), MessageIcon::Warning);
+    }
+    return outcome;
 }
 
 std::optional<std::vector<std::uint8_t>>

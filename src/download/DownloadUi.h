@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+struct SetPlan;
 class TrackSource;
 struct TrackSlot;
 
@@ -19,13 +20,6 @@ enum class MessageIcon
     Question,
     Warning,
     Error,
-};
-
-// The part the user chose, and the player's bytes of it as they were heard.
-struct PreparedTrack
-{
-    TrackPart part;
-    std::vector<std::uint8_t> samples;
 };
 
 // What a download needs from the user interface: message boxes, a progress window, and a turn for the
@@ -40,6 +34,12 @@ public:
 
     // A modeless progress window with a bar from 0 to upper; null when none can be shown.
     virtual std::unique_ptr<ProgressIndicator> createProgress(const QString& text, int upper) = 0;
+    // The one progress window of a set of files, with a Cancel button: stopRequested() says when it was
+    // pressed. Without its own, the download's window.
+    virtual std::unique_ptr<ProgressIndicator> createSetProgress(const QString& text, int upper)
+    {
+        return createProgress(text, upper);
+    }
 
     // Handles the user-interface events that are waiting, without waiting for more.
     virtual void processEvents() = 0;
@@ -59,6 +59,11 @@ public:
     // The track window: shows source (still being read), lets the user choose the part that goes into slot,
     // starting from initial, and hear it; gives back what the user accepted, nullopt when cancelled. Only a
     // user interface that has such a window says so (hasTrackWindow); the others get the questions instead.
+    // The plan of a set of files, shown once before anything is sent; true to load it. A user interface
+    // with a track window lets the user choose a file's part there (the entry's prepared bytes). Without one
+    // of its own, the plan's text as a question.
+    virtual bool confirmPlan(SetPlan& plan);
+
     virtual bool hasTrackWindow() const { return false; }
     virtual std::optional<PreparedTrack> prepareTrack(TrackSource& source, const TrackSlot& slot,
                                                       const TrackPart& initial)

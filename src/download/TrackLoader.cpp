@@ -100,7 +100,7 @@ LoadResult TrackLoader::LoadTrack(const QString& path, const QString& title, con
     if (!mayGoOn()) {
         return LoadResult::Cancelled;
     }
-    return send(*samples, path, title, slot, controls);
+    return SendSamples(*samples, path, title, slot, controls);
 }
 
 std::optional<std::vector<std::uint8_t>> TrackLoader::prepare(const QString& path, TrackSource& source,
@@ -216,8 +216,8 @@ QString TrackLoader::WriteWav(const std::vector<std::uint8_t>& samples, const QS
     return error.isEmpty() ? wav.finish() : error;
 }
 
-LoadResult TrackLoader::send(const std::vector<std::uint8_t>& samples, const QString& path,
-                             const QString& title, const TrackSlot& slot, const DeviceConfig& controls)
+LoadResult TrackLoader::SendSamples(const std::vector<std::uint8_t>& samples, const QString& path,
+                                    const QString& title, const TrackSlot& slot, const DeviceConfig& controls)
 {
     // Removed with everything in it on every way out.
     QTemporaryDir folder;

@@ -31,6 +31,7 @@ public:
     explicit TrackLoader(TrackDownload& download) : m_download(download) {}
 
     void setUi(DownloadUi* ui) { m_pUi = ui; }
+    TrackDownload& download() { return m_download; }
 
     LoadResult LoadTrack(const QString& path, const QString& title, const TrackSlot& slot,
                          const DeviceConfig& controls, const PartRequest& request = {},
@@ -41,6 +42,10 @@ public:
     // be read or the user stopped the reading (told already).
     std::optional<std::vector<std::uint8_t>> RenderPart(const QString& path, std::uint32_t capacity,
                                                         const PartRequest& request, LoadResult& result);
+    // Sends samples of the player's format into slot, through a temporary WAV file removed afterwards; path
+    // names the file they came from, for the user.
+    LoadResult SendSamples(const std::vector<std::uint8_t>& samples, const QString& path,
+                           const QString& title, const TrackSlot& slot, const DeviceConfig& controls);
     // Samples as a WAV file of the player's format at target: empty, or what to tell the user.
     static QString WriteWav(const std::vector<std::uint8_t>& samples, const QString& target);
 
@@ -57,8 +62,6 @@ private:
                                                           bool converted, LoadResult& result);
     std::optional<std::vector<std::uint8_t>> readAndRender(TrackSource& source, std::uint32_t capacity,
                                                            const PartRequest& request, LoadResult& result);
-    LoadResult send(const std::vector<std::uint8_t>& samples, const QString& path, const QString& title,
-                    const TrackSlot& slot, const DeviceConfig& controls);
     // Asks before a track of this many seconds is cut to the slot's capacity; true to go on.
     bool acceptLength(const QString& path, double seconds, const TrackSlot& slot);
     void tell(const QString& text);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 // The part of a sound file that goes into a slot, and what is done to it on the way, in samples at the
 // player's rate.
@@ -36,4 +37,11 @@ struct PartRequest
     std::optional<bool> normalise;
 
     friend bool operator==(const PartRequest&, const PartRequest&) = default;
+};
+
+// The part the user chose, and the player's bytes of it as they were heard.
+struct PreparedTrack
+{
+    TrackPart part;
+    std::vector<std::uint8_t> samples;
 };

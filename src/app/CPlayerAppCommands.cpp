@@ -84,7 +84,9 @@ SetOutcome CPlayerApp::LoadFiles(const QStringList& paths, int firstTrack, int p
 {
     SetOutcome declined;
     declined.declined = true;
+    declined.ended = LoadResult::Cancelled;
     if (IsBusy() || TrackSlot::countFor(partitionMode) == 0) {
+        declined.ended = IsBusy() ? LoadResult::Busy : LoadResult::Refused;
         return declined;
     }
     BusyScope busy(*this);

@@ -2,6 +2,7 @@
 
 #include "app/CPlayerApp.h"
 #include "app/CommandLine.h"
+#include "cli/CliCommon.h"
 #include "cli/PartOptions.h"
 #include "cli/TerminalProgress.h"
 #include "cli/TerminalUi.h"
@@ -9,20 +10,22 @@
 #include "download/TrackSlot.h"
 
 #include <QCommandLineParser>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QThread>
 
 #include <array>
 #include <cstdio>
 #include <map>
+
+using CliCommon::interrupted;
+using CliCommon::partitionOption;
+using CliCommon::usage;
 
 namespace {
 
 // What each command takes besides the device options: how many words after its name, and which options.
 struct CommandShape
 {
-    int arguments;
+    static constexpr int kAny = -1;
+    int arguments; // at most; kAny for no limit
     QStringList options;
 };
 
@@ -31,8 +34,9 @@ const std::map<QString, CommandShape>& commands()
     static const std::map<QString, CommandShape> shapes{
         {QStringLiteral("info"), {0, {}}},
         {QStringLiteral("load"),
-         {1, QStringList{QStringLiteral("track"), QStringLiteral("partition"), QStringLiteral("yes")} +
-                 PartOptions::names()}},
+         {CommandShape::kAny,
+          QStringList{QStringLiteral("track"), QStringLiteral("partition"), QStringLiteral("yes")} +
+              PartOptions::names()}},
         {QStringLiteral("convert"), {2, QStringList{QStringLiteral("partition")} + PartOptions::names()}},
         {QStringLiteral("preview"), {1, QStringList{QStringLiteral("partition")} + PartOptions::names()}},
         {QStringLiteral("play"), {1, {}}},
@@ -45,20 +49,6 @@ const std::map<QString, CommandShape>& commands()
     return shapes;
 }
 
-int usage(const QString& text)
-{
-    std::fprintf(stderr, "%s\n%s\n", qPrintable(text), qPrintable(CliTool::tr("Vedere: zoffino --help")));
-    return CliTool::kUsage;
-}
-
-// The partition mode a --partition value names, or nothing.
-std::optional<int> partitionOption(const QCommandLineParser& parser)
-{
-    bool ok = false;
-    const int count = parser.value(QStringLiteral("partition")).toInt(&ok);
-    return ok ? TrackSlot::modeForCount(count) : std::nullopt;
-}
-
 // A command the player did not take: the link is gone for good.
 int notTaken()
 {
@@ -68,17 +58,30 @@ int notTaken()
     return CliTool::kFailed;
 }
 
-bool interrupted()
-{
-    return TerminalProgress::s_interrupted != 0;
-}
-
 QString yesNo(bool value)
 {
     return value ? CliTool::tr("sì") : CliTool::tr("no");
 }
 
 } // namespace
+
+int CliCommon::usage(const QString& text)
+{
+    std::fprintf(stderr, "%s\n%s\n", qPrintable(text), qPrintable(CliTool::tr("Vedere: zoffino --help")));
+    return CliTool::kUsage;
+}
+
+std::optional<int> CliCommon::partitionOption(const QCommandLineParser& parser)
+{
+    bool ok = false;
+    const int count = parser.value(QStringLiteral("partition")).toInt(&ok);
+    return ok ? TrackSlot::modeForCount(count) : std::nullopt;
+}
+
+bool CliCommon::interrupted()
+{
+    return TerminalProgress::s_interrupted != 0;
+}
 
 int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
 {
@@ -88,6 +91,9 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
                                         "Comandi:\n"
                                         "  info                   testo, configurazione e spazi del lettore\n"
                                         "  load FILE --track N    carica un file audio nel brano N\n"
+                                        "  load FILE FILE...      carica più file dal brano N (1 se manca)\n"
+                                        "                         nei brani seguenti, con la divisione\n"
+                                        "                         che li contiene tutti (o --partition)\n"
                                         "  convert FILE OUT.wav   scrive la parte del file che andrebbe nel\n"
                                         "                         lettore, senza lettore (--partition, 1 se\n"
                                         "                         manca)\n"
@@ -134,7 +140,8 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
     if (shape == commands().end()) {
         return usage(tr("Comando sconosciuto: %1").arg(command));
     }
-    if (positional.size() - 1 > shape->second.arguments) {
+    const int most = shape->second.arguments;
+    if (most != CommandShape::kAny && positional.size() - 1 > most) {
         return usage(
             tr("%1 non vuole altro dopo di sé: %2").arg(command, positional.mid(1).join(QLatin1Char(' '))));
     }
@@ -203,7 +210,7 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
     } else if (command == QLatin1String("config")) {
         result = config(app, parser);
     } else {
-        result = load(app, parser, positional.value(1), *part);
+        result = load(app, parser, positional.mid(1), *part);
     }
     app.CloseDevice();
     if (keepsNames) {
@@ -279,114 +286,4 @@ int CliTool::config(CPlayerApp& app, const QCommandLineParser& parser)
                                        .arg(config.loop() ? QStringLiteral("on") : QStringLiteral("off"))
                                        .arg(yesNo(config.defaultFlag() != 0))));
     return kDone;
-}
-
-int CliTool::load(CPlayerApp& app, const QCommandLineParser& parser, const QString& file,
-                  const PartRequest& part)
-{
-    const int mode = partitionOption(parser).value_or(app.m_Config.partitionMode());
-    bool ok = false;
-    const int n = parser.value(QStringLiteral("track")).toInt(&ok);
-    if (file.isEmpty() || !ok || n < 1 || n > TrackSlot::countFor(mode)) {
-        return usage(tr("load vuole un FILE e --track N, con N da 1 a %1.").arg(TrackSlot::countFor(mode)));
-    }
-    if (file.contains(QLatin1String("://")) && !QFileInfo::exists(file)) {
-        std::fprintf(stderr, "%s\n",
-                     qPrintable(tr("\"%1\" non è un file di questo computer: si caricano solo file locali, "
-                                   "indicati con il loro percorso.")
-                                    .arg(file)));
-        return kRefusedFile;
-    }
-    const DeviceConfig controls = DeviceConfig::fromControls(
-        app.m_Config.loop(), mode, app.m_Config.defaultFlag() != 0, app.m_Config.Config3);
-    const LoadResult loaded = app.LoadFile(file, n - 1, mode, controls, part);
-    if (loaded == LoadResult::Done) {
-        // After the last block, so that the last line says how it went.
-        std::printf("%s\n", qPrintable(tr("Caricato: \"%1\" nel brano %2 di %3.")
-                                           .arg(QFileInfo(file).completeBaseName())
-                                           .arg(n)
-                                           .arg(TrackSlot::countFor(mode))));
-    }
-    return loadExit(loaded);
-}
-
-int CliTool::convert(const QCommandLineParser& parser, const QString& file, const QString& target,
-                     const PartRequest& part)
-{
-    if (file.isEmpty() || target.isEmpty()) {
-        return usage(tr("convert vuole il FILE da leggere e il file WAV da scrivere."));
-    }
-    // Without a player there is no partition to go by: the longest slot, unless another is named.
-    const int mode = partitionOption(parser).value_or(0);
-    CPlayerApp app;
-    TerminalUi ui(false);
-    app.SetUi(&ui);
-    const LoadResult converted = app.ConvertFile(file, target, mode, part);
-    app.SetUi(nullptr);
-    if (converted == LoadResult::Done) {
-        std::printf("%s\n", qPrintable(tr("Scritto: %1").arg(target)));
-    }
-    return loadExit(converted);
-}
-
-int CliTool::preview(const QCommandLineParser& parser, const QString& file, const PartRequest& part,
-                     const SoundOutputFactory& makeSound)
-{
-    if (file.isEmpty()) {
-        return usage(tr("preview vuole il FILE da ascoltare."));
-    }
-    const std::unique_ptr<SoundOutput> sound = makeSound ? makeSound() : nullptr;
-    const QString silent =
-        sound ? sound->unavailable() : tr("Nessuna uscita audio su questo computer: impossibile ascoltare.");
-    if (!silent.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(silent));
-        return kFailed;
-    }
-    CPlayerApp app;
-    TerminalUi ui(false);
-    app.SetUi(&ui);
-    LoadResult rendered = LoadResult::Done;
-    const std::optional<std::vector<std::uint8_t>> samples =
-        app.RenderFile(file, partitionOption(parser).value_or(0), part, rendered);
-    app.SetUi(nullptr);
-    if (!samples) {
-        return loadExit(rendered);
-    }
-    if (!sound->play(*samples)) {
-        std::fprintf(stderr, "%s\n", qPrintable(sound->unavailable()));
-        return kFailed;
-    }
-    const double seconds = static_cast<double>(samples->size()) / TrackSlot::kSampleRate;
-    std::printf("%s\n", qPrintable(tr("In ascolto: %1 s, come li suonerà il lettore. Ctrl+C per fermare.")
-                                       .arg(Durations::tenths(seconds))));
-    std::fflush(stdout);
-    // The sound's own length bounds the wait, with room for a server that starts late.
-    QElapsedTimer elapsed;
-    elapsed.start();
-    const auto limitMs = static_cast<qint64>(seconds * 1000) + 5000;
-    while (sound->playing() && !interrupted() && elapsed.elapsed() < limitMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-    sound->stop();
-    return interrupted() ? kInterrupted : kDone;
-}
-
-int CliTool::loadExit(LoadResult loaded)
-{
-    if (interrupted() && loaded != LoadResult::Done) {
-        if (loaded != LoadResult::Stopped) {
-            std::fprintf(stderr, "%s\n", qPrintable(tr("Interrotto: nulla è stato inviato al lettore.")));
-        }
-        return kInterrupted;
-    }
-    switch (loaded) {
-    case LoadResult::Done:
-        return kDone;
-    case LoadResult::Refused:
-    case LoadResult::FileFailed:
-        return kRefusedFile;
-    default:
-        return kFailed;
-    }
 }

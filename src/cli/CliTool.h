@@ -41,8 +41,10 @@ private:
     static int info(CPlayerApp& app);
     static int play(CPlayerApp& app, const QString& track);
     static int config(CPlayerApp& app, const QCommandLineParser& parser);
-    static int load(CPlayerApp& app, const QCommandLineParser& parser, const QString& file,
+    static int load(CPlayerApp& app, const QCommandLineParser& parser, const QStringList& files,
                     const PartRequest& part);
+    static int loadSet(CPlayerApp& app, const QCommandLineParser& parser, const QStringList& files,
+                       const PartRequest& part);
     static int convert(const QCommandLineParser& parser, const QString& file, const QString& target,
                        const PartRequest& part);
     static int preview(const QCommandLineParser& parser, const QString& file, const PartRequest& part,

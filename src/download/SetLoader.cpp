@@ -21,7 +21,8 @@ constexpr std::chrono::milliseconds kConversionPoll{10};
 class SetLoader::FileUi : public DownloadUi
 {
 public:
-    FileUi(DownloadUi* ui, ProgressIndicator* progress, int count) : m_ui(ui), m_set(progress), m_count(count) {}
+    FileUi(DownloadUi* ui, ProgressIndicator* progress, int count) : m_ui(ui), m_set(progress), m_count(count)
+    {}
 
     void begin(int index, qint64 base, qint64 length)
     {
@@ -71,7 +72,8 @@ public:
     }
     // Every question was answered by the plan.
     bool ask(const QString&, MessageIcon, const QString&, const QString&, bool*) override { return false; }
-    bool waitWithProgress(const QString&, const std::function<double()>&, const std::function<bool()>&) override
+    bool waitWithProgress(const QString&, const std::function<double()>&,
+                          const std::function<bool()>&) override
     {
         return false;
     }
@@ -102,8 +104,8 @@ private:
     QString m_message;
 };
 
-std::optional<std::vector<std::uint8_t>> SetLoader::samplesOf(SetEntry& entry, const SetPlan& plan, FileUi& ui,
-                                                              bool& stopped, QString& error)
+std::optional<std::vector<std::uint8_t>> SetLoader::samplesOf(SetEntry& entry, const SetPlan& plan,
+                                                              FileUi& ui, bool& stopped, QString& error)
 {
     if (entry.prepared) {
         return std::move(entry.prepared->samples);
@@ -114,9 +116,9 @@ std::optional<std::vector<std::uint8_t>> SetLoader::samplesOf(SetEntry& entry, c
         // The loudest part needs the whole file; any other, what the part reaches and one sample more, so
         // that whether it ends at the file's end is known.
         const double start = entry.request.startSeconds.value_or(0);
-        return entry.request.loudest ? TrackSource::kWholeFile
-                                     : static_cast<std::uint64_t>(std::llround(start * TrackSlot::kSampleRate)) +
-                                           capacity + 1;
+        return entry.request.loudest
+                   ? TrackSource::kWholeFile
+                   : static_cast<std::uint64_t>(std::llround(start * TrackSlot::kSampleRate)) + capacity + 1;
     }();
     source.startReading();
     for (;;) {
@@ -138,7 +140,8 @@ std::optional<std::vector<std::uint8_t>> SetLoader::samplesOf(SetEntry& entry, c
         error = read.error;
         return std::nullopt;
     }
-    std::optional<std::vector<std::uint8_t>> samples = source.render(source.resolve(entry.request, capacity), error);
+    std::optional<std::vector<std::uint8_t>> samples =
+        source.render(source.resolve(entry.request, capacity), error);
     // The rest of a long file is not needed: its reading stops.
     source.cancel();
     return samples;
@@ -153,7 +156,8 @@ SetOutcome SetLoader::run(SetPlan& plan, const DeviceConfig& controls)
     for (std::size_t i = 0; i < plan.entries.size(); ++i) {
         const SetEntry& entry = plan.entries[i];
         outcome.files.push_back({entry.title, entry.track, trackCount,
-                                 entry.loadable() ? SetOutcome::State::NotSent : SetOutcome::State::Skipped, 0});
+                                 entry.loadable() ? SetOutcome::State::NotSent : SetOutcome::State::Skipped,
+                                 0, entry.loadable() ? QString() : plan.partText(entry)});
         if (entry.loadable()) {
             order.push_back(i);
             total += static_cast<qint64>(entry.prepared ? entry.prepared->samples.size() : entry.part.length);
@@ -176,6 +180,7 @@ SetOutcome SetLoader::run(SetPlan& plan, const DeviceConfig& controls)
         if (!samples) {
             outcome.stopped = stopped;
             outcome.reason = error;
+            outcome.ended = stopped ? LoadResult::Cancelled : LoadResult::FileFailed;
             break;
         }
         // The next file is read while this one goes out.
@@ -187,7 +192,8 @@ SetOutcome SetLoader::run(SetPlan& plan, const DeviceConfig& controls)
         ui.begin(static_cast<int>(k), base, static_cast<qint64>(samples->size()));
         m_loader.setUi(&ui);
         m_loader.download().setUi(&ui);
-        const LoadResult result = m_loader.SendSamples(*samples, entry.path, entry.title, plan.slotOf(entry), controls);
+        const LoadResult result =
+            m_loader.SendSamples(*samples, entry.path, entry.title, plan.slotOf(entry), controls);
         m_loader.setUi(m_pUi);
         m_loader.download().setUi(m_pUi);
         file.secondsSent = static_cast<double>(ui.sent()) / TrackSlot::kSampleRate;
@@ -199,11 +205,16 @@ SetOutcome SetLoader::run(SetPlan& plan, const DeviceConfig& controls)
         // A player that stopped answering may hold part of the file: it is not passed off as untouched.
         const bool touched = result == LoadResult::DeviceFailed || (!nothingSent(result) && ui.sent() > 0);
         file.state = touched ? SetOutcome::State::CutShort : SetOutcome::State::NotSent;
+        outcome.ended = result;
         outcome.stopped = result == LoadResult::Stopped || result == LoadResult::Cancelled;
         if (!outcome.stopped) {
             outcome.reason = ui.message();
         }
         break;
+    }
+    if (progress && outcome.complete()) {
+        // The set's length was reckoned from what the files say of themselves: the bar ends full.
+        progress->SetPos(static_cast<int>(std::max<qint64>(total, 1)));
     }
     return outcome;
 }

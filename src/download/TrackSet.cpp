@@ -175,14 +175,16 @@ int SetOutcome::count(State state) const
 
 bool SetOutcome::complete() const
 {
-    return reason.isEmpty() && !stopped && count(State::NotSent) == 0 && count(State::CutShort) == 0;
+    return !declined && reason.isEmpty() && !stopped && count(State::NotSent) == 0 &&
+           count(State::CutShort) == 0;
 }
 
 QString SetOutcome::report() const
 {
     QStringList lines;
     for (const File& file : files) {
-        const QString where = tr("\"%1\" nel brano %2 di %3").arg(file.title).arg(file.track + 1).arg(file.trackCount);
+        const QString where =
+            tr("\"%1\" nel brano %2 di %3").arg(file.title).arg(file.track + 1).arg(file.trackCount);
         switch (file.state) {
         case State::Complete:
             lines << tr("Completo: %1.").arg(where);
@@ -195,7 +197,8 @@ QString SetOutcome::report() const
             lines << tr("Non inviato: %1.").arg(where);
             break;
         case State::Skipped:
-            lines << tr("Saltato: \"%1\".").arg(file.title);
+            lines << tr("Saltato: \"%1\", %2").arg(file.title, file.why) +
+                         (file.why.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral("."));
             break;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "download/LoadResult.h"
 #include "download/TrackPart.h"
 #include "download/TrackSlot.h"
 
@@ -19,8 +20,8 @@ class TrackSource;
 struct SetEntry
 {
     QString path;
-    QString title;  // the track's name on the player: the file's name without its extension
-    QString error;  // why the file cannot be loaded, for the user; it then takes no track
+    QString title; // the track's name on the player: the file's name without its extension
+    QString error; // why the file cannot be loaded, for the user; it then takes no track
     double seconds = 0;
     int track = -1; // from 0; -1 when the file cannot be loaded or no track is left for it
     PartRequest request;
@@ -89,6 +90,7 @@ public:
         int trackCount = 0;
         State state = State::NotSent;
         double secondsSent = 0;
+        QString why; // why a file was skipped
     };
 
     std::vector<File> files;
@@ -97,6 +99,8 @@ public:
     bool stopped = false;
     // Nothing was sent: the plan was declined, or nothing in it could be loaded.
     bool declined = false;
+    // How the file that ended the set early ended; Done when none did.
+    LoadResult ended = LoadResult::Done;
 
     int count(State state) const;
     bool complete() const;

@@ -42,8 +42,9 @@ protected:
                 kind == "mp3"    ? AudioFileMaker::Format{"mp3", "libmp3lame", 44100, 2, 128000}
                 : kind == "flac" ? AudioFileMaker::Format{"flac", "flac", 44100, 2}
                                  : AudioFileMaker::Format{"wav", "pcm_s16le", 32000, 1};
-            EXPECT_EQ(AudioFileMaker::write(path, format, seconds, AudioFileMaker::sine(pitch, 0.5, format.rate)),
-                      "");
+            EXPECT_EQ(
+                AudioFileMaker::write(path, format, seconds, AudioFileMaker::sine(pitch, 0.5, format.rate)),
+                "");
             pitch += 200;
             paths << path;
         }
@@ -109,7 +110,8 @@ TEST_F(SetLoaderTest, AStopInTheMiddleLeavesTheFirstCompleteTheSecondClosedAndTh
     EXPECT_EQ(outcome.files[2].state, SetOutcome::State::NotSent);
     const QString report = ui.messages.back();
     EXPECT_TRUE(report.contains("Completo: \"Alba\" nel brano 1 di 4.")) << report.toStdString();
-    EXPECT_TRUE(report.contains("Interrotto: \"Brezza\" nel brano 2 di 4 contiene solo i primi 1,")) << report.toStdString();
+    EXPECT_TRUE(report.contains("Interrotto: \"Brezza\" nel brano 2 di 4 contiene solo i primi 1,"))
+        << report.toStdString();
     EXPECT_TRUE(report.contains("Non inviato: \"Cielo\" nel brano 3 di 4.")) << report.toStdString();
 
     const Bytes after = player->flash();

@@ -143,6 +143,11 @@
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a track&apos;s name and its length</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CPlayerDlg</name>
@@ -514,22 +519,6 @@ Default: %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Gestione da riga di comando del lettore Zoffino USB.
-
-Comandi:
-  info                   testo, configurazione e spazi del lettore
-  load FILE --track N    carica un file audio nel brano N
-  convert FILE OUT.wav   scrive la parte del file che andrebbe nel
-                         lettore, senza lettore (--partition, 1 se
-                         manca)
-  preview FILE           fa ascoltare sul computer quella parte,
-                         come la suonerà il lettore
-  play N                 suona il brano N
-  stop                   ferma il lettore
-  config                 mostra o cambia la configurazione</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>info, load, convert, preview, play, stop o config</source>
         <translation type="unfinished"></translation>
     </message>
@@ -547,6 +536,26 @@ Comandi:
     </message>
     <message>
         <source>Caricato: &quot;%1&quot; nel brano %2 di %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gestione da riga di comando del lettore Zoffino USB.
+
+Comandi:
+  info                   testo, configurazione, spazi e brani del lettore
+  load FILE --track N    carica un file audio nel brano N
+  convert FILE OUT.wav   scrive la parte del file che andrebbe nel
+                         lettore, senza lettore (--partition, 1 se
+                         manca)
+  preview FILE           fa ascoltare sul computer quella parte,
+                         come la suonerà il lettore
+  play N                 suona il brano N
+  stop                   ferma il lettore
+  config                 mostra o cambia la configurazione</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brano %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -4,6 +4,8 @@
 #include "app/CRegSettings.h"
 #include "app/OpenFailureAdvice.h"
 #include "device/UiMessagePump.h"
+#include "download/Durations.h"
+#include "download/TrackSlot.h"
 #include "res/StringTable.h"
 
 #include <QCoreApplication>
@@ -19,6 +21,14 @@ namespace {
 // A node that appears before udev has given it to the user is tried this often, this far apart.
 constexpr int kArrivalAttempts = 10;
 constexpr std::chrono::milliseconds kArrivalRetry{100};
+
+// Lengths are kept to the tenth of a second, rounded down: rounded again to the second, they give what
+// the sample count itself rounds to. Anything with sound is at least a tenth.
+std::uint32_t tenthsOf(std::uint32_t samples)
+{
+    constexpr std::uint32_t kPerTenth = TrackSlot::kSampleRate / 10;
+    return samples == 0 ? 0 : std::max<std::uint32_t>(samples / kPerTenth, 1);
+}
 
 } // namespace
 
@@ -65,10 +75,15 @@ void CPlayerApp::LoadSettings(const QString& application)
         QString name;
         m_pSettings->ReadString(m_pSettings->m_pszSection, TrackValueName(track), name, 255, QString());
         m_strTrackName[static_cast<std::size_t>(track)] = name;
+        std::uint32_t tenths = 0;
+        m_pSettings->ReadNumber(m_pSettings->m_pszSection, LengthValueName(track), tenths, 0);
+        // No slot holds more than the whole memory: a larger figure was not written by a load.
+        const std::uint32_t longest = tenthsOf(TrackSlot::forTrack(0, 0)->capacity());
+        m_nTrackTenths[static_cast<std::size_t>(track)] = tenths <= longest ? tenths : 0;
     }
     for (std::size_t i = 0; i < m_strTrackName.size(); ++i) {
         if (m_strTrackName[i].isEmpty()) {
-            m_strTrackName[i] = DefaultTrackName(static_cast<int>(i));
+            ForgetTrack(static_cast<int>(i));
         }
     }
 }
@@ -86,6 +101,9 @@ void CPlayerApp::SaveSettings()
     for (int track = 0; track < kSavedTracks; ++track) {
         m_pSettings->WriteString(section, TrackValueName(track),
                                  m_strTrackName[static_cast<std::size_t>(track)]);
+        // Written also when unknown: a length left from before would be taken for the new track's.
+        m_pSettings->WriteNumber(section, LengthValueName(track),
+                                 m_nTrackTenths[static_cast<std::size_t>(track)]);
     }
     // The windows are gone by now: a save that could not be done is said where the program was started.
     if (m_pSettings->EndSave() != 0) {
@@ -105,9 +123,46 @@ QString CPlayerApp::TrackValueName(int track)
     return track < 4 ? StringTable::load(IDS_BRANO1 + track) : QStringLiteral("Brano%1").arg(track + 1);
 }
 
+QString CPlayerApp::LengthValueName(int track)
+{
+    return QStringLiteral("Durata%1").arg(track + 1);
+}
+
 QString CPlayerApp::DefaultTrackName(int track)
 {
     return tr("Brano %1").arg(track + 1);
+}
+
+void CPlayerApp::NoteTrackLoaded(int track, const QString& title, std::uint32_t samples)
+{
+    if (track < 0 || track >= kTrackCount) {
+        return;
+    }
+    m_strTrackName[static_cast<std::size_t>(track)] = title;
+    m_nTrackTenths[static_cast<std::size_t>(track)] = tenthsOf(samples);
+}
+
+void CPlayerApp::ForgetTrack(int track)
+{
+    if (track < 0 || track >= kTrackCount) {
+        return;
+    }
+    m_strTrackName[static_cast<std::size_t>(track)] = DefaultTrackName(track);
+    m_nTrackTenths[static_cast<std::size_t>(track)] = 0;
+}
+
+QString CPlayerApp::TrackLabel(int track) const
+{
+    if (track < 0 || track >= kTrackCount) {
+        return {};
+    }
+    const QString& name = m_strTrackName[static_cast<std::size_t>(track)];
+    const std::uint32_t tenths = m_nTrackTenths[static_cast<std::size_t>(track)];
+    if (tenths == 0) {
+        return name;
+    }
+    const qint64 seconds = std::max<qint64>((tenths + 5) / 10, 1);
+    return tr("%1 (%2)", "a track's name and its length").arg(name, Durations::clock(seconds));
 }
 
 void CPlayerApp::ReportOpenFailure(std::uint32_t errorCode)

@@ -105,7 +105,8 @@ public:
     // The Load command once a file, a track and a partition are chosen: looks at the file, lets the user
     // choose the part that goes into the slot (see TrackLoader; request says what the user asked for ahead),
     // asks last before it re-partitions the player, downloads, and keeps the track names: the file's name
-    // for the track unless nothing was sent, and the default names for the tracks the new partition erased.
+    // for the track unless nothing was sent, with the length the slot holds when the download ended Done or
+    // Stopped, and the default names for the tracks the new partition erased.
     LoadResult LoadFile(const QString& path, int track, int partitionMode, const DeviceConfig& controls,
                         const PartRequest& request = {});
     // Several files into the tracks from firstTrack on (see SetPlan and SetLoader): the plan, with the
@@ -142,14 +143,26 @@ public:
     // download) makes the program busy: nothing else may start meanwhile, and the user interface is told.
     bool IsBusy() const { return m_nBusy > 0; }
 
-    // The track names and the configuration kept between runs, in the store of the named program (the
-    // window's own name, which the command-line tool gives to share the window's store): the names of as
-    // many tracks as a partition makes at most, each under its value name ("Brano1" ... "Brano8"). A store
-    // that holds fewer (one written for the first four only) gives the default names to the others.
+    // What a load sent into a track, whichever command sent it: the track is now title and holds samples
+    // bytes of sound (0 when that is not known, as after a download that failed part way).
+    void NoteTrackLoaded(int track, const QString& title, std::uint32_t samples);
+    // A track the player no longer holds: the default name again, and no length.
+    void ForgetTrack(int track);
+    // A track as the user sees it named: the name, then the length as m:ss (to the nearest second, and
+    // never 0:00 for a track with sound) where it is known: "Sigla (0:11)".
+    QString TrackLabel(int track) const;
+
+    // The track names, their lengths and the configuration kept between runs, in the store of the named
+    // program (the window's own name, which the command-line tool gives to share the window's store): the
+    // names of as many tracks as a partition makes at most, each under its value name ("Brano1" ...
+    // "Brano8"), and their lengths in tenths of a second ("Durata1" ... "Durata8"; 0 for none). A store
+    // that holds fewer (one written for the first four only, or before lengths were kept) gives the others
+    // the default names, and no length.
     void LoadSettings(const QString& application = QCoreApplication::applicationName());
     void SaveSettings();
     static constexpr int kSavedTracks = 8;
     static QString TrackValueName(int track);
+    static QString LengthValueName(int track);
     // The name a track has until a file is loaded into it ("Brano 3").
     static QString DefaultTrackName(int track);
     // A division of the memory into count tracks, as the questions and tooltips name it ("un brano",
@@ -166,6 +179,8 @@ public:
     DeviceConfig m_Config{0, 0, 45};
     int m_nDefaultTrack = 0;
     std::array<QString, kTrackCount> m_strTrackName;
+    // Each track's length in tenths of a second, as the program sent it; 0 where it is not known.
+    std::array<std::uint32_t, kTrackCount> m_nTrackTenths{};
     CDiagnosticsDlg* m_pDiagDlg = nullptr;
     CPlayerDlg* m_pMainWnd = nullptr;
 

@@ -52,26 +52,30 @@ LoadResult CPlayerApp::LoadFile(const QString& path, int track, int partitionMod
     BusyScope busy(*this);
     const std::vector<int> erased = TracksErasedBy(partitionMode, slot);
     const QString title = QFileInfo(path).completeBaseName();
-    QString& name = m_strTrackName[static_cast<std::size_t>(track)];
-    const QString previous = name;
     // Asked last, right before the download, naming the tracks as the player holds them: a file that
     // cannot be loaded costs no track. From the answer on, the slot is the new track's.
+    bool claimed = false;
     const auto mayErase = [&] {
         if (!erased.empty() && !ConfirmRepartition(partitionMode, erased, true)) {
             return false;
         }
-        name = title;
+        claimed = true;
         return true;
     };
     const LoadResult result = m_loader.LoadTrack(path, title, *slot, controls, request, mayErase);
-    if (nothingSent(result)) {
-        // The track the player holds is the one it held, and so is its name.
-        name = previous;
-    } else if (result == LoadResult::Done) {
-        // The names of tracks that are no longer there would only mislead.
+    // When nothing was sent, the track the player holds is the one it held, and so is its name.
+    if (!claimed || nothingSent(result)) {
+        return result;
+    }
+    // Only a download that ended as it meant to, or was stopped, says how much of the file the slot holds.
+    const bool measured = result == LoadResult::Done || result == LoadResult::Stopped;
+    NoteTrackLoaded(track, title, measured ? m_download.samplesSent() : 0);
+    if (measured) {
+        // Stopped or not, the player was divided anew before the first block: the names of tracks that
+        // are no longer there would only mislead.
         for (int other : erased) {
             if (other != track) {
-                m_strTrackName[static_cast<std::size_t>(other)] = DefaultTrackName(other);
+                ForgetTrack(other);
             }
         }
     }
@@ -185,7 +189,7 @@ CPlayerApp::ConfigChange CPlayerApp::ChangeConfig(const DeviceConfig& config)
         }
         m_Config = config;
         for (int track : erased) {
-            m_strTrackName[static_cast<std::size_t>(track)] = DefaultTrackName(track);
+            ForgetTrack(track);
         }
     }
     return ConfigChange::Sent;

@@ -59,6 +59,31 @@ int CRegSettings::ReadStringById(const char* section, int stringId, QString& buf
     return ReadString(section, StringTable::load(stringId), buffer, maxBytes, defaultText);
 }
 
+int CRegSettings::ReadNumber(const char* section, const QString& valueName, std::uint32_t& value,
+                             std::uint32_t defaultValue)
+{
+    value = defaultValue;
+    QVariant stored;
+    if (const int result = readValue(section, valueName, stored); result != 0) {
+        return result;
+    }
+    bool ok = false;
+    std::uint32_t number = 0;
+    if (stored.typeId() == QMetaType::QString) {
+        number = stored.toString().trimmed().toUInt(&ok);
+    } else if (stored.typeId() == QMetaType::Int) {
+        // A DWORD comes back as a signed int; its bits are the number.
+        number = static_cast<std::uint32_t>(stored.toInt(&ok));
+    } else if (stored.typeId() == QMetaType::UInt) {
+        number = stored.toUInt(&ok);
+    }
+    if (!ok) {
+        return kWrongType;
+    }
+    value = number;
+    return 0;
+}
+
 int CRegSettings::readValue(const char* section, const QString& valueName, QVariant& value) const
 {
     if (!isValidName(section) || !isValidName(valueName)) {

@@ -51,6 +51,10 @@ public:
                    const QString& defaultText);
     int ReadStringById(const char* section, int stringId, QString& buffer, int maxBytes,
                        const QString& defaultText);
+    // Puts defaultValue in value, then the stored number when there is one (as WriteNumber keeps it: a
+    // DWORD in the registry, its decimal text in an ini file); 0 when the stored number was taken.
+    int ReadNumber(const char* section, const QString& valueName, std::uint32_t& value,
+                   std::uint32_t defaultValue);
 
     // The writes between BeginSave() and EndSave() are gathered (each answers 0 unless its name is refused)
     // and EndSave() stores them all at once: one lock, one write, one rename. Its result is that of a write.

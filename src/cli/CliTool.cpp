@@ -87,21 +87,19 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
 {
     const QStringList arguments = CommandLine::withDefaultImage(given);
     QCommandLineParser parser;
-    parser.setApplicationDescription(tr("Gestione da riga di comando del lettore Zoffino USB.\n\n"
-                                        "Comandi:\n"
-                                        "  info                   testo, configurazione e spazi del lettore\n"
-                                        "  load FILE --track N    carica un file audio nel brano N\n"
-                                        "  load FILE FILE...      carica più file dal brano N (1 se manca)\n"
-                                        "                         nei brani seguenti, con la divisione\n"
-                                        "                         che li contiene tutti (o --partition)\n"
-                                        "  convert FILE OUT.wav   scrive la parte del file che andrebbe nel\n"
-                                        "                         lettore, senza lettore (--partition, 1 se\n"
-                                        "                         manca)\n"
-                                        "  preview FILE           fa ascoltare sul computer quella parte,\n"
-                                        "                         come la suonerà il lettore\n"
-                                        "  play N                 suona il brano N\n"
-                                        "  stop                   ferma il lettore\n"
-                                        "  config                 mostra o cambia la configurazione"));
+    parser.setApplicationDescription(
+        tr("Gestione da riga di comando del lettore Zoffino USB.\n\n"
+           "Comandi:\n"
+           "  info                   testo, configurazione, spazi e brani del lettore\n"
+           "  load FILE --track N    carica un file audio nel brano N\n"
+           "  convert FILE OUT.wav   scrive la parte del file che andrebbe nel\n"
+           "                         lettore, senza lettore (--partition, 1 se\n"
+           "                         manca)\n"
+           "  preview FILE           fa ascoltare sul computer quella parte,\n"
+           "                         come la suonerà il lettore\n"
+           "  play N                 suona il brano N\n"
+           "  stop                   ferma il lettore\n"
+           "  config                 mostra o cambia la configurazione"));
     CommandLine::addStandardOptions(parser);
     CommandLine::addDeviceOptions(parser);
     parser.addOptions({
@@ -194,9 +192,9 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
     std::array<std::uint8_t, 256> buffer{};
     app.ReadDeviceConfig(buffer);
     // The track names are the window's: a track loaded here has its name there, and the other way round.
-    // Only the commands that can change them read and write the store.
+    // Only the commands that can change them write the store; info only reads it.
     const bool keepsNames = command == QLatin1String("load") || command == QLatin1String("config");
-    if (keepsNames) {
+    if (keepsNames || command == QLatin1String("info")) {
         app.LoadSettings(QStringLiteral("ZoffinoUSB"));
     }
 
@@ -237,6 +235,10 @@ int CliTool::info(CPlayerApp& app)
     for (int mode = 0; mode <= 3; ++mode) {
         std::printf("%s\n", qPrintable(tr("Con %n brani: %1 s ciascuno", nullptr, TrackSlot::countFor(mode))
                                            .arg(Durations::tenths(TrackSlot::secondsFor(mode)))));
+    }
+    for (int track = 0; track < tracks; ++track) {
+        std::printf("%s\n",
+                    qPrintable(tr("Brano %1: %2").arg(QString::number(track + 1), app.TrackLabel(track))));
     }
     return kDone;
 }

@@ -65,6 +65,7 @@ LoadResult TrackDownload::DownloadTrack(const QString& path, const QString& titl
         return LoadResult::Busy;
     }
     m_bRunning = true;
+    m_samplesSent = 0;
     struct Reset
     {
         bool& flag;
@@ -190,9 +191,11 @@ LoadResult TrackDownload::sendSamples(SourceFile& source, const QString& title, 
             }
         }
     }
+    const std::uint32_t sent = off - TrackSlot::kHeaderSize;
     if (stopped) {
+        m_samplesSent = sent;
         progress.reset();
-        const double seconds = static_cast<double>(off - TrackSlot::kHeaderSize) / TrackSlot::kSampleRate;
+        const double seconds = static_cast<double>(sent) / TrackSlot::kSampleRate;
         tell(tr("Download interrotto: il brano sul lettore contiene solo i primi %1 s del file.")
                  .arg(Durations::tenths(seconds)));
         return LoadResult::Stopped;
@@ -203,5 +206,6 @@ LoadResult TrackDownload::sendSamples(SourceFile& source, const QString& title, 
         tell(source.changedMessage());
         return LoadResult::FileFailed;
     }
+    m_samplesSent = sent;
     return LoadResult::Done;
 }

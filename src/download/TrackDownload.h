@@ -34,6 +34,9 @@ public:
 
     // Two downloads would interleave their writes into the player's memory: a second one is refused.
     bool running() const { return m_bRunning; }
+    // The sample bytes the last download left in its slot when it ended Done or Stopped; 0 after any other
+    // outcome, since what a failed download left cannot be told.
+    std::uint32_t samplesSent() const { return m_samplesSent; }
 
 private:
     // The traffic of a download whose file has passed: available is the number of sample bytes the file
@@ -47,5 +50,6 @@ private:
     DeviceConfig& m_Config;
     DownloadUi* m_pUi = nullptr;
     bool m_bRunning = false;
+    std::uint32_t m_samplesSent = 0;
     std::chrono::steady_clock::time_point m_lastEventPump;
 };

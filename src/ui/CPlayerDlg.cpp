@@ -182,7 +182,7 @@ void CPlayerDlg::FillTrackList()
     m_ctlTrack->clear();
     const int count = std::max(TrackSlot::countFor(m_nPartition), 1);
     for (int i = 0; i < count; ++i) {
-        m_ctlTrack->addItem(m_app.m_strTrackName[static_cast<std::size_t>(i)]);
+        m_ctlTrack->addItem(m_app.TrackLabel(i));
     }
     // Adding to an empty list selects its first entry; the list starts without a selection, and so do the
     // commands that act on the selected track.

@@ -4,7 +4,9 @@
 #include "cli/CliTool.h"
 #include "cli/TerminalProgress.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -123,6 +125,33 @@ TEST_F(CliToolTest, InfoCountsTracksInItalian)
     EXPECT_TRUE(result.out.contains(QStringLiteral("Con 1 brano: 47,5 s ciascuno\n")))
         << result.out.toStdString();
     EXPECT_TRUE(result.out.contains(QStringLiteral("Con 8 brani: 5,9 s ciascuno\n")));
+}
+
+TEST_F(CliToolTest, InfoListsTheTracksAsTheWindowNamesThemAndOnlyReadsTheStore)
+{
+    const QString stored = dir.filePath(QStringLiteral("config/Quenmark Audio/ZoffinoUSB.ini"));
+    ASSERT_EQ(onPlayer({QStringLiteral("info")}).exit, CliTool::kDone);
+    EXPECT_FALSE(QFile::exists(stored)) << "info made a store";
+
+    // 3 s less the last partial block: 0:03.
+    const Run loaded = onPlayer(
+        {QStringLiteral("load"), wav("sigla.wav", 3 * 22050), QStringLiteral("--track"), QStringLiteral("2"),
+         QStringLiteral("--partition"), QStringLiteral("4"), QStringLiteral("--yes")});
+    ASSERT_EQ(loaded.exit, CliTool::kDone) << loaded.err.toStdString();
+    const auto bytes = [&] {
+        QFile file(stored);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = bytes();
+    const QDateTime modified = QFileInfo(stored).lastModified();
+    const Run info = onPlayer({QStringLiteral("info")});
+    EXPECT_EQ(info.exit, CliTool::kDone) << info.err.toStdString();
+    EXPECT_TRUE(
+        info.out.endsWith(QStringLiteral("Con 8 brani: 5,9 s ciascuno\nBrano 1: Brano 1\n"
+                                         "Brano 2: sigla (0:03)\nBrano 3: Brano 3\nBrano 4: Brano 4\n")))
+        << info.out.toStdString();
+    EXPECT_EQ(bytes(), before);
+    EXPECT_EQ(QFileInfo(stored).lastModified(), modified);
 }
 
 TEST_F(CliToolTest, ARepartitionNobodyAgreedToIsNotSentAndTheTracksKeepTheirNames)

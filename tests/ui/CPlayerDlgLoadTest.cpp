@@ -16,11 +16,12 @@
 // afterwards, and what the window allows meanwhile.
 namespace {
 
-TEST_F(PlayerDialog, ALoadedNameShowsAfterTheNextPartitionChange)
+TEST_F(PlayerDialog, ALoadedNameShowsWithItsLengthAfterTheNextPartitionChange)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Canzone.wav"));
-    ASSERT_TRUE(WavBuilder::deviceFormat().data(WavBuilder::samples(640)).writeTo(path));
+    // 1.6 s: shown as 0:02.
+    ASSERT_TRUE(WavBuilder::deviceFormat().data(WavBuilder::samples(35280)).writeTo(path));
     runMainWindow([&](CPlayerDlg& dialog) {
         choose(dialog, IDC_PARTITION_2, 1);
         FileDialog::setNextFileName(path);
@@ -29,7 +30,8 @@ TEST_F(PlayerDialog, ALoadedNameShowsAfterTheNextPartitionChange)
         auto* combo = DialogBuilder::control<QComboBox>(dialog, IDC_TRACK);
         EXPECT_EQ(items(combo), (QStringList{"Brano 1", "Brano 2"}));
         QTest::mouseClick(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_2), Qt::LeftButton);
-        EXPECT_EQ(items(combo), (QStringList{"Brano 1", "Canzone"}));
+        EXPECT_EQ(items(combo), (QStringList{"Brano 1", "Canzone (0:02)"}));
+        EXPECT_EQ(combo->accessibleName(), "Brano");
     });
     const Bytes flash = player->flash();
     EXPECT_EQ(Bytes(flash.begin() + 0x80003, flash.begin() + 0x8000A),

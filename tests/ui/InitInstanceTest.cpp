@@ -90,6 +90,7 @@ TEST_F(InitInstance, ShowsThePlayersTextAndClosesTheLinkAtTheEnd)
     EXPECT_EQ(saved->value("Brano1").toString(), "Brano 1");
     EXPECT_EQ(saved->value("Brano4").toString(), "Brano 4");
     EXPECT_EQ(saved->value("Brano8").toString(), "Brano 8");
+    EXPECT_EQ(saved->value("Durata8").toString(), "0") << "no length for a name the program did not load";
     EXPECT_FALSE(saved->contains("Brano9"));
 }
 

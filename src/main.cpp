@@ -3,7 +3,9 @@
 #include "app/QtTranslations.h"
 #include "app/SingleInstance.h"
 #include "device/DeviceWatcher.h"
+#include "download/TempFiles.h"
 #include "sound/QtSoundOutput.h"
+#include "ui/StopSignal.h"
 #include "ui/WidgetAppUi.h"
 #include "widgets/MessageBox.h"
 
@@ -43,6 +45,8 @@ int main(int argc, char* argv[])
     }
 
     QApplication application(argc, argv);
+    // From here on a logout or `kill` ends the program as its user would, settings saved.
+    StopSignal stopSignal;
     // Lets a Wayland desktop match the window to its menu entry, and so to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.quenmarkaudio.ZoffinoUSB"));
     // Without them Qt's dialogs and buttons would speak English among Italian windows; the program works
@@ -75,6 +79,9 @@ int main(int argc, char* argv[])
         }
     });
 
+    // What a killed run of either program left in the temporary folder.
+    TempFiles::removeLeftovers();
+
     QString failure;
     std::unique_ptr<HidBackend> backend = options.openBackend(failure);
     if (!backend) {
@@ -90,6 +97,7 @@ int main(int argc, char* argv[])
     QtSoundOutput sound;
     WidgetAppUi ui;
     ui.setSoundOutput(&sound);
+    QObject::connect(&stopSignal, &StopSignal::received, [&ui] { ui.stop(); });
     theApp.SetUi(&ui);
     theApp.InitInstance();
     theApp.SetUi(nullptr);

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/QtTranslations.h"
 #include "cli/TerminalProgress.h"
+#include "download/TempFiles.h"
 #include "sound/QtSoundOutput.h"
 
 #include <QCoreApplication>
@@ -31,5 +32,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(CommandLine::programVersion());
     // QCommandLineParser's own texts (usage, errors) in the program's language.
     QtTranslations::install();
+    // What a killed run of either program left in the temporary folder.
+    TempFiles::removeLeftovers();
     return CliTool::run(QCoreApplication::arguments(), [] { return std::make_unique<QtSoundOutput>(); });
 }

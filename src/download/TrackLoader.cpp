@@ -4,6 +4,7 @@
 #include "download/Durations.h"
 #include "download/PlayerWavWriter.h"
 #include "download/SourceFile.h"
+#include "download/TempFiles.h"
 #include "download/TrackDownload.h"
 #include "download/TrackSource.h"
 #include "download/WavReader.h"
@@ -219,8 +220,8 @@ QString TrackLoader::WriteWav(const std::vector<std::uint8_t>& samples, const QS
 LoadResult TrackLoader::SendSamples(const std::vector<std::uint8_t>& samples, const QString& path,
                                     const QString& title, const TrackSlot& slot, const DeviceConfig& controls)
 {
-    // Removed with everything in it on every way out.
-    QTemporaryDir folder;
+    // Removed with everything in it on every way out; what a killed process leaves, the next start removes.
+    QTemporaryDir folder(TempFiles::nameTemplate());
     if (!folder.isValid()) {
         tell(tr("Impossibile convertire \"%1\": non si può creare una cartella temporanea (%2).")
                  .arg(shownName(path), folder.errorString()));

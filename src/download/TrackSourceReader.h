@@ -1,9 +1,9 @@
 #pragma once
 
 #include "download/AudioDecoder.h"
+#include "download/TempFiles.h"
 #include "download/TrackSource.h"
 
-#include <QDir>
 #include <QTemporaryFile>
 
 #include <mutex>
@@ -15,8 +15,7 @@
 struct TrackSource::Reader
 {
     explicit Reader(const QString& path)
-        : decoder(path), name(decoder.shownName()),
-          pcm(QDir::tempPath() + QStringLiteral("/zoffino-XXXXXX.pcm"))
+        : decoder(path), name(decoder.shownName()), pcm(TempFiles::nameTemplate())
     {}
 
     // Takes the source from Idle to Reading, opening it first if need be; false when it cannot start.

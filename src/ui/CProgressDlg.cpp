@@ -2,6 +2,7 @@
 
 #include "download/Durations.h"
 #include "res/DialogTemplate.h"
+#include "ui/StopSignal.h"
 #include "widgets/DialogBuilder.h"
 
 #include <QGuiApplication>
@@ -90,6 +91,11 @@ void CProgressDlg::SetPos(int pos)
         m_ctlProgress->setValue(shown);
     }
     ShowTimeLeft(shown);
+}
+
+bool CProgressDlg::stopRequested() const
+{
+    return StopSignal::requested();
 }
 
 void CProgressDlg::reject()

@@ -23,6 +23,8 @@ public:
     bool Create(QWidget* parent, const QString& text, int upper, int options);
     void SetPos(int pos) override;
     void SetDetail(const QString& detail) override;
+    // A download's window has no Cancel button: only a signal to end the program stops it.
+    bool stopRequested() const override;
 
     void reject() override;
 

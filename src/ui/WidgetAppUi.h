@@ -25,13 +25,23 @@ public:
     std::optional<PreparedTrack> prepareTrack(TrackSource& source, const TrackSlot& slot,
                                               const TrackPart& initial) override;
 
+    // The program was asked from outside to end (StopSignal): every window waiting for an answer is
+    // cancelled, what is told from now on goes to the standard error, and the main window closes as soon as
+    // no command works in it.
+    void stop();
+
     // The computer's sound output for the track window's preview; none when the computer has none.
     void setSoundOutput(SoundOutput* sound) { m_sound = sound; }
 
 private:
     // The window a message box concerns: the one in front, or the main window when none is.
     QWidget* boxParent() const;
+    // Whether the program was asked to end: by stop(), or by a signal stop() has not yet heard of.
+    bool stopping() const;
+    // Closes the main window as its close box does, once the event loop comes back to it.
+    void closeMainWindow();
 
     CPlayerDlg* m_mainWindow = nullptr;
     SoundOutput* m_sound = nullptr;
+    bool m_stopping = false;
 };

@@ -11,6 +11,7 @@ import hashlib
 import math
 import os
 import re
+import signal
 import struct
 import subprocess
 import sys
@@ -591,6 +592,21 @@ class Desktop:
         wait_for("the tooltip to go", lambda: self.tree.window(text, "tool tip") is None)
         self.ok(f"a partition button's tooltip: \"{text}\"")
 
+    def terminated_during_download(self, process, wav, settings):
+        """SIGTERM, as a logout sends it, while a download paced like USB runs: the download stops after a
+        block, and the program ends as its close box would end it, settings written and nothing left open."""
+        self.main()
+        self.select_track(0)
+        self.open_file(wav)
+        wait_for("the download's progress window",
+                 lambda: self.tree.window("Download file audio in corso...", "dialog"), timeout=20)
+        os.remove(settings)
+        process.send_signal(signal.SIGTERM)
+        wait_for("the program to end after SIGTERM", lambda: process.poll() is not None, timeout=20)
+        expect(process.returncode == 0, f"the program ended with {process.returncode}")
+        expect(os.path.exists(settings), "the settings were not written on the way out")
+        self.ok("SIGTERM during a download stops it after a block and ends the program, settings written")
+
     def close(self, process):
         self.key("Escape")
         wait_for("the program to end after Escape", lambda: process.poll() is not None)
@@ -649,6 +665,10 @@ def main():
     write_wav(wav, 0.5)
     long_wav = os.path.join(files, "Canzone lunga.wav")
     write_long_wav(long_wav)
+    # Five seconds fit the shortest slot: loaded as they are, with no question.
+    short_wav = os.path.join(files, "Annuncio.wav")
+    write_wav(short_wav, 5)
+    settings = os.path.join(os.environ["XDG_CONFIG_HOME"], "Quenmark Audio", "ZoffinoUSB.ini")
     text_file = os.path.join(files, "nota.txt")
     with open(text_file, "w") as out:
         out.write("Appunti: questo non è un brano.\n")
@@ -690,6 +710,18 @@ def main():
         desktop.repartition_declined(wav, args.screenshots)
         desktop.tooltip(args.screenshots)
         desktop.close(app)
+
+        # Again, with a player as slow as a USB one, to be ended by a signal in the middle of a download.
+        app = processes.start("ZoffinoUSB-paced", [args.app, f"--simulate={image}", "--report-time=1000"],
+                              env=env, cwd=files)
+        tree = Tree(pyatspi, app.pid)
+        wait_for("the program in the accessibility tree again", tree.application, timeout=15)
+        paced = Desktop(tree, app.pid, image)
+        paced.passed = desktop.passed
+        paced.terminated_during_download(app, short_wav, settings)
+        expect("Download interrotto" in processes.log("ZoffinoUSB-paced"),
+               "no word on stderr of the stopped download: " + processes.log("ZoffinoUSB-paced")[-500:])
+        desktop = paced
         print(f"{desktop.passed} checks passed")
         return 0
     except Exception as failure:

@@ -132,11 +132,11 @@ SetOutcome CPlayerApp::LoadFiles(const QStringList& paths, int firstTrack, int p
         return state == SetOutcome::State::Complete || state == SetOutcome::State::CutShort;
     };
     for (int track : erasedBy(wasSent)) {
-        m_strTrackName[static_cast<std::size_t>(track)] = DefaultTrackName(track);
+        ForgetTrack(track);
     }
-    for (const SetEntry& entry : plan.entries) {
-        if (wasSent(entry)) {
-            m_strTrackName[static_cast<std::size_t>(entry.track)] = entry.title;
+    for (std::size_t i = 0; i < plan.entries.size(); ++i) {
+        if (wasSent(plan.entries[i])) {
+            NoteTrackLoaded(plan.entries[i].track, plan.entries[i].title, outcome.files[i].samplesSent);
         }
     }
     if (m_pUi && !outcome.complete()) {

@@ -196,7 +196,7 @@ SetOutcome SetLoader::run(SetPlan& plan, const DeviceConfig& controls)
             m_loader.SendSamples(*samples, entry.path, entry.title, plan.slotOf(entry), controls);
         m_loader.setUi(m_pUi);
         m_loader.download().setUi(m_pUi);
-        file.secondsSent = static_cast<double>(ui.sent()) / TrackSlot::kSampleRate;
+        file.samplesSent = static_cast<std::uint32_t>(ui.sent());
         base += static_cast<qint64>(samples->size());
         if (result == LoadResult::Done) {
             file.state = SetOutcome::State::Complete;

@@ -31,8 +31,8 @@ int TempFiles::removeLeftovers(const QString& folder)
 {
     int removed = 0;
     const QDir dir(folder);
-    const QStringList names = dir.entryList({kPrefix + QLatin1Char('*')},
-                                            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names = dir.entryList(
+        {kPrefix + QLatin1Char('*')}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& name : names) {
         const std::optional<qint64> owner = ownerOf(name);
         const QString path = dir.filePath(name);

@@ -14,7 +14,8 @@ bool TempFiles::leftBehind(const QString& path, qint64 owner)
     if (owner <= 0 || owner > std::numeric_limits<pid_t>::max()) {
         return false;
     }
-    struct stat entry{};
+    struct stat entry
+    {};
     if (::lstat(QFile::encodeName(path).constData(), &entry) != 0 || entry.st_uid != ::getuid() ||
         !(S_ISREG(entry.st_mode) || S_ISDIR(entry.st_mode))) {
         return false;

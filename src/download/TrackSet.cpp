@@ -191,7 +191,7 @@ QString SetOutcome::report() const
             break;
         case State::CutShort:
             lines << tr("Interrotto: %1 contiene solo i primi %2 s.")
-                         .arg(where, Durations::tenths(file.secondsSent));
+                         .arg(where, Durations::tenths(secondsOf(file.samplesSent)));
             break;
         case State::NotSent:
             lines << tr("Non inviato: %1.").arg(where);

@@ -89,8 +89,8 @@ public:
         int track = -1;
         int trackCount = 0;
         State state = State::NotSent;
-        double secondsSent = 0;
-        QString why; // why a file was skipped
+        std::uint32_t samplesSent = 0; // what reached the slot
+        QString why;                   // why a file was skipped
     };
 
     std::vector<File> files;

@@ -25,7 +25,8 @@ void StopSignal::onSignal(int signal)
 
 bool StopSignal::install()
 {
-    struct sigaction action{};
+    struct sigaction action
+    {};
     action.sa_handler = &StopSignal::onSignal;
     sigemptyset(&action.sa_mask);
     // The calls the signal interrupts go on: what it asks for is done by the event loop.

@@ -66,7 +66,8 @@ TEST_F(StopSignalTest, ADownloadStopsAfterTheBlockUnderWayWithItsSlotClosedAndTh
         testing::internal::CaptureStderr();
         QTest::mouseClick(DialogBuilder::control<QPushButton>(dialog, IDC_LOAD), Qt::LeftButton);
         const std::string told = testing::internal::GetCapturedStderr();
-        EXPECT_NE(told.find("Download interrotto: il brano sul lettore contiene solo i primi"), std::string::npos)
+        EXPECT_NE(told.find("Download interrotto: il brano sul lettore contiene solo i primi"),
+                  std::string::npos)
             << told;
         EXPECT_TRUE(MessageBox::takeRecorded().isEmpty()) << "no box waits for a click that never comes";
         EXPECT_TRUE(waitFor([&] { return !dialog.isVisible(); }));

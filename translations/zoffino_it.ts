@@ -148,6 +148,11 @@
         <comment>a track&apos;s name and its length</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Nessuno dei file si può caricare:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CPlayerDlg</name>
@@ -558,6 +563,10 @@ Comandi:
         <source>Brano %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>--track vuole il primo brano, da 1 a %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -926,6 +935,117 @@ Su Linux serve anche, una volta sola, la regola udev che dà il lettore all&apos
     </message>
     <message>
         <source>L&apos;uscita audio non suona: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SetLoader</name>
+    <message>
+        <source>File %1 di %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>conversione di &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Caricamento di %n file in corso...</source>
+        <translation>
+            <numerusform>Caricamento di %n file in corso...</numerusform>
+            <numerusform>Caricamento di %n file in corso...</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SetOutcome</name>
+    <message>
+        <source>&quot;%1&quot; nel brano %2 di %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Completo: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Interrotto: %1 contiene solo i primi %2 s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Non inviato: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saltato: &quot;%1&quot;, %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Caricati %n file nel lettore.</source>
+        <translation>
+            <numerusform>Caricato %n file nel lettore.</numerusform>
+            <numerusform>Caricati %n file nel lettore.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SetPlan</name>
+    <message>
+        <source>Brano %1 di %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>non si carica: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>non entra: il lettore tiene al massimo %n brani</source>
+        <translation>
+            <numerusform>non entra: il lettore tiene al massimo %n brano</numerusform>
+            <numerusform>non entra: il lettore tiene al massimo %n brani</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>tutto</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>la parte più forte, %1 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>da %1 a %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Il lettore sarà diviso in %n brani da %1 s ciascuno.</source>
+        <translation>
+            <numerusform>Il lettore avrà %n brano solo, da %1 s.</numerusform>
+            <numerusform>Il lettore sarà diviso in %n brani da %1 s ciascuno.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Questa divisione cancella dal lettore %n brani: %1.</source>
+        <translation>
+            <numerusform>Questa divisione cancella dal lettore %n brano: %1.</numerusform>
+            <numerusform>Questa divisione cancella dal lettore %n brani: %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Entrano %1 file su %2: gli altri non hanno un brano libero.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file non si possono caricare e saranno saltati.</source>
+        <translation>
+            <numerusform>%n file non si può caricare e sarà saltato.</numerusform>
+            <numerusform>%n file non si possono caricare e saranno saltati.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1. &quot;%2&quot; (%3) → %4: %5</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Carica tutti</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

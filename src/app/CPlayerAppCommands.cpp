@@ -118,6 +118,7 @@ SetOutcome CPlayerApp::LoadFiles(const QStringList& paths, int firstTrack, int p
             m_pUi->messageBox(tr("Nessuno dei file si può caricare:\n%1").arg(plan.text()),
                               MessageIcon::Error);
         }
+        declined.ended = LoadResult::Refused;
         return declined;
     }
     if (!m_pUi || !m_pUi->confirmPlan(plan)) {

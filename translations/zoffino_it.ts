@@ -110,6 +110,53 @@
     </message>
 </context>
 <context>
+    <name>CPlanDlg</name>
+    <message>
+        <source>Carica più file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Questi file andranno nel lettore, uno per brano:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Durata</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brano</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Parte caricata</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File da caricare</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Modifica...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sceglie nella finestra del brano la parte del file selezionato che va nel lettore.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Carica tutti</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Annulla</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CPlayerApp</name>
     <message>
         <source>Brano %1</source>
@@ -141,6 +188,11 @@
     </message>
     <message>
         <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nessuno dei file si può caricare:
+%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -199,15 +251,19 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Carica un file audio nel brano scelto.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Scegliere prima un brano nella lista: il file andrà lì.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Nessun lettore collegato: collegarlo per caricare un file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Carica uno o più file audio, dal brano scelto in poi.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nella cartella non c&apos;è nessun file audio da caricare.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -219,6 +275,10 @@
     </message>
     <message>
         <source>Tempo rimanente: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 — %2%</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -917,6 +977,117 @@ Su Linux serve anche, una volta sola, la regola udev che dà il lettore all&apos
     </message>
     <message>
         <source>L&apos;uscita audio non suona: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SetLoader</name>
+    <message>
+        <source>File %1 di %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>conversione di &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Caricamento di %n file in corso...</source>
+        <translation>
+            <numerusform>Caricamento di un file in corso...</numerusform>
+            <numerusform>Caricamento di %n file in corso...</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SetOutcome</name>
+    <message>
+        <source>&quot;%1&quot; nel brano %2 di %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Completo: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Interrotto: %1 contiene solo i primi %2 s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Non inviato: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saltato: &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Caricati %n file nel lettore.</source>
+        <translation>
+            <numerusform>Caricato un file nel lettore.</numerusform>
+            <numerusform>Caricati %n file nel lettore.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SetPlan</name>
+    <message>
+        <source>Brano %1 di %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>non si carica: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>non entra: il lettore tiene al massimo %n brani</source>
+        <translation>
+            <numerusform>non entra: il lettore tiene al massimo un brano</numerusform>
+            <numerusform>non entra: il lettore tiene al massimo %n brani</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>tutto</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>la parte più forte, %1 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>da %1 a %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Il lettore sarà diviso in %n brani da %1 s ciascuno.</source>
+        <translation>
+            <numerusform>Il lettore avrà un solo brano da %1 s.</numerusform>
+            <numerusform>Il lettore sarà diviso in %n brani da %1 s ciascuno.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Questa divisione cancella dal lettore %n brani: %1.</source>
+        <translation>
+            <numerusform>Questa divisione cancella dal lettore il brano %1.</numerusform>
+            <numerusform>Questa divisione cancella dal lettore %n brani: %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Entrano %1 file su %2: gli altri non hanno un brano libero.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file non si possono caricare e saranno saltati.</source>
+        <translation>
+            <numerusform>Un file non si può caricare e sarà saltato.</numerusform>
+            <numerusform>%n file non si possono caricare e saranno saltati.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1. &quot;%2&quot; (%3) → %4: %5</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Carica tutti</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

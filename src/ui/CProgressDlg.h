@@ -23,6 +23,11 @@ public:
     bool Create(QWidget* parent, const QString& text, int upper, int options);
     void SetPos(int pos) override;
     void SetDetail(const QString& detail) override;
+    // Beside the detail line, and only when it changes: a set's bar is the set's, this is the file's.
+    void SetItemProgress(int percent) override;
+    // With a Cancel button: once Annulla, Escape or the close box was pressed. The window stays up until its
+    // creator destroys it, after the block under way.
+    bool stopRequested() const override { return m_bStopRequested; }
 
     void reject() override;
 
@@ -34,9 +39,13 @@ public:
 private:
     void OnInitDialog();
     void ShowTimeLeft(int pos);
+    void ShowDetail();
 
     QLabel* m_ctlDetail = nullptr;
     QLabel* m_ctlTime = nullptr;
     QElapsedTimer m_started;
     qint64 m_lastTimeShownMs = -1;
+    QString m_strDetail;
+    int m_nItemPercent = -1;
+    bool m_bStopRequested = false;
 };

@@ -69,7 +69,8 @@ void CPlanDlg::buildLayout()
 
     auto* buttons = new QDialogButtonBox;
     m_edit = buttons->addButton(tr("&Modifica..."), QDialogButtonBox::ActionRole);
-    m_edit->setToolTip(tr("Sceglie nella finestra del brano la parte del file selezionato che va nel lettore."));
+    m_edit->setToolTip(
+        tr("Sceglie nella finestra del brano la parte del file selezionato che va nel lettore."));
     m_edit->setAutoDefault(false);
     m_load = buttons->addButton(tr("Carica tutti"), QDialogButtonBox::AcceptRole);
     m_load->setDefault(true);

@@ -30,14 +30,14 @@ protected:
         QStringList paths;
         for (const QString& title : titles) {
             paths << m_dir.filePath(title + QStringLiteral(".wav"));
-            EXPECT_TRUE(WavBuilder::deviceFormat().data(WavBuilder::samples(64 * blocks)).writeTo(paths.back()));
+            EXPECT_TRUE(
+                WavBuilder::deviceFormat().data(WavBuilder::samples(64 * blocks)).writeTo(paths.back()));
         }
         return paths;
     }
 
     // Once a window of type T is the modal one, act runs on it (once).
-    template <typename T>
-    static void whenModal(const std::function<void(T&)>& act)
+    template <typename T> static void whenModal(const std::function<void(T&)>& act)
     {
         whenShown<T>([] { return qobject_cast<T*>(QApplication::activeModalWidget()); }, act);
     }
@@ -125,8 +125,9 @@ TEST_F(PlayerDialogSet, ThreeFilesDroppedOntoTheListGoIntoFourTracksAfterThePlan
         });
         drop(combo, paths);
         ASSERT_TRUE(waitFor([&] { return !shown.isEmpty() && !app.IsBusy(); }));
-        EXPECT_EQ(shown, (QStringList{"Alba.wav|0:02|Brano 1 di 4|tutto", "Brezza.wav|0:02|Brano 2 di 4|tutto",
-                                      "Cielo.wav|0:02|Brano 3 di 4|tutto"}));
+        EXPECT_EQ(shown,
+                  (QStringList{"Alba.wav|0:02|Brano 1 di 4|tutto", "Brezza.wav|0:02|Brano 2 di 4|tutto",
+                               "Cielo.wav|0:02|Brano 3 di 4|tutto"}));
         EXPECT_TRUE(summary.contains("diviso in 4 brani da 11,9 s")) << summary.toStdString();
         EXPECT_TRUE(summary.contains("\"Brano 1\"")) << "what the new partition erases is named";
         // The window follows the player, divided anew.
@@ -145,16 +146,19 @@ TEST_F(PlayerDialogSet, AnnullaInTheMiddleOfTheSetSaysWhatEachFileBecame)
     player->setConfig(0, 0x10, 60);
     player->setAckDelay(std::chrono::milliseconds(2));
     runMainWindow([&](CPlayerDlg& dialog) {
-        whenModal<CPlanDlg>([](CPlanDlg& plan) { QTest::mouseClick(button(plan, "Carica tutti"), Qt::LeftButton); });
+        whenModal<CPlanDlg>(
+            [](CPlanDlg& plan) { QTest::mouseClick(button(plan, "Carica tutti"), Qt::LeftButton); });
         // Annulla once the second file is on its way.
-        const QRegularExpression second(QStringLiteral("^File 2 di 3: \"Brezza\" nel brano 2 di 4 — ([1-9]\\d?)%$"));
+        const QRegularExpression second(
+            QStringLiteral("^File 2 di 3: \"Brezza\" nel brano 2 di 4 — ([1-9]\\d?)%$"));
         QString pressedAt;
         whenShown<CProgressDlg>(
             [&]() -> CProgressDlg* {
                 for (QWidget* window : QApplication::topLevelWidgets()) {
                     auto* progress = qobject_cast<CProgressDlg*>(window);
                     if (progress && progress->isVisible() &&
-                        second.match(DialogBuilder::control<QLabel>(*progress, IDC_PROGRESS_DETAIL)->text()).hasMatch()) {
+                        second.match(DialogBuilder::control<QLabel>(*progress, IDC_PROGRESS_DETAIL)->text())
+                            .hasMatch()) {
                         return progress;
                     }
                 }

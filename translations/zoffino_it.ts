@@ -110,6 +110,53 @@
     </message>
 </context>
 <context>
+    <name>CPlanDlg</name>
+    <message>
+        <source>Carica più file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Questi file andranno nel lettore, uno per brano:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Durata</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brano</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Parte caricata</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File da caricare</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Modifica...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sceglie nella finestra del brano la parte del file selezionato che va nel lettore.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Carica tutti</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Annulla</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CPlayerApp</name>
     <message>
         <source>Brano %1</source>
@@ -209,15 +256,19 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Carica un file audio nel brano scelto.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Scegliere prima un brano nella lista: il file andrà lì.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Nessun lettore collegato: collegarlo per caricare un file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Carica uno o più file audio, dal brano scelto in poi.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nella cartella non c&apos;è nessun file audio da caricare.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -229,6 +280,10 @@
     </message>
     <message>
         <source>Tempo rimanente: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 — %2%</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -4,7 +4,6 @@
 #include "app/CPlayerApp.h"
 #include "diag/CDiagnosticsDlg.h"
 #include "download/Durations.h"
-#include "download/TrackLoader.h"
 #include "download/TrackSlot.h"
 #include "res/DialogTemplate.h"
 #include "res/StringTable.h"
@@ -12,12 +11,10 @@
 #include "ui/SystemMenu.h"
 #include "widgets/AppIcon.h"
 #include "widgets/DialogBuilder.h"
-#include "widgets/FileDialog.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -52,6 +49,10 @@ CPlayerDlg::CPlayerDlg(CPlayerApp& app, QWidget* parent)
         connect(radio, &QRadioButton::clicked, this, &CPlayerDlg::OnPartitionClicked);
     }
     connect(m_ctlTrack, &QComboBox::activated, this, &CPlayerDlg::OnTrackSelChange);
+    // Files dropped onto the window or onto the track list go into the tracks.
+    setAcceptDrops(true);
+    m_ctlTrack->setAcceptDrops(true);
+    m_ctlTrack->installEventFilter(this);
 }
 
 void CPlayerDlg::DescribeControls()
@@ -214,7 +215,7 @@ void CPlayerDlg::EnableDeviceControls(bool ready)
     const bool chosen = ready && m_nTrack >= 0;
     m_ctlPlay->setEnabled(chosen);
     m_ctlLoad->setEnabled(chosen);
-    m_ctlLoad->setToolTip(chosen  ? tr("Carica un file audio nel brano scelto.")
+    m_ctlLoad->setToolTip(chosen  ? tr("Carica uno o più file audio, dal brano scelto in poi.")
                           : ready ? tr("Scegliere prima un brano nella lista: il file andrà lì.")
                                   : tr("Nessun lettore collegato: collegarlo per caricare un file."));
     m_ctlDefault->setEnabled(chosen);
@@ -246,21 +247,6 @@ void CPlayerDlg::OnPlay()
     } else if (m_nTrack >= 0) {
         m_app.Play(m_nTrack, m_nPartition);
     }
-}
-
-void CPlayerDlg::OnLoadFile()
-{
-    UpdateData(true);
-    const QString path = FileDialog::getOpenFileName(
-        this,
-        tr("File audio supportati (%1);;File audio (*.wav);;File audio MP3 (*.mp3)")
-            .arg(TrackLoader::filePatterns()),
-        QStringLiteral("wav"));
-    if (path.isEmpty() || m_nTrack < 0) {
-        return;
-    }
-    m_app.LoadFile(path, m_nTrack, m_nPartition, ControlsConfig());
-    UpdateData(false);
 }
 
 void CPlayerDlg::OnBusyChanged(bool busy)

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QIcon>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <vector>
@@ -13,6 +14,7 @@ class CPlayerApp;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QMimeData;
 class QPushButton;
 class QRadioButton;
 struct TrackSlot;
@@ -46,6 +48,9 @@ public:
     void OnBusyChanged(bool busy);
     // A slot's length in seconds as the window writes it ("11,9"); empty for no partition.
     static QString SlotSeconds(int partitionMode);
+    // The local files a drag brings, a folder's loadable files (by name, not its sub-folders) in its place;
+    // empty when it brings anything that is not a local file.
+    static QStringList DroppedFiles(const QMimeData* data);
     // What the window shows in place of the player's text when there is none.
     static QString NoPlayerText() { return tr("<Lettore USB non trovato>"); }
 
@@ -67,6 +72,10 @@ public slots:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnInitDialog();
@@ -80,6 +89,11 @@ private:
     void OnPartitionClicked();
     void OnPlay();
     void OnLoadFile();
+    // Files into the track (from 0) and the ones after it: one as the Load command loads it, several as a
+    // set, after which the window follows the player's partition.
+    void LoadPaths(const QStringList& paths, int firstTrack);
+    // Files may be dropped only while a player is there, divided, and nothing is under way.
+    bool AcceptsDrop() const;
     void OnDiagnostics();
     void OnMessage(UiMessage& message);
     // While a download runs no command may start another, nor close the window under it.

@@ -59,8 +59,25 @@ void CProgressDlg::OnInitDialog()
 
 void CProgressDlg::SetDetail(const QString& detail)
 {
-    m_ctlDetail->setText(detail);
-    m_ctlProgress->setAccessibleDescription(detail);
+    m_strDetail = detail;
+    ShowDetail();
+}
+
+void CProgressDlg::SetItemProgress(int percent)
+{
+    if (percent == m_nItemPercent) {
+        return;
+    }
+    m_nItemPercent = percent;
+    ShowDetail();
+}
+
+void CProgressDlg::ShowDetail()
+{
+    const QString line =
+        m_nItemPercent < 0 ? m_strDetail : tr("%1 — %2%").arg(m_strDetail).arg(m_nItemPercent);
+    m_ctlDetail->setText(line);
+    m_ctlProgress->setAccessibleDescription(line);
 }
 
 void CProgressDlg::ShowTimeLeft(int pos)
@@ -95,14 +112,18 @@ void CProgressDlg::SetPos(int pos)
 
 bool CProgressDlg::stopRequested() const
 {
-    return StopSignal::requested();
+    return m_bStopRequested || StopSignal::requested();
 }
 
 void CProgressDlg::reject()
 {
-    // Escape and the close box would only hide the window while the work goes on: without a Cancel
-    // button to offer, the window stays.
-    if (m_nOptions & kEnableCancel) {
-        QDialog::reject();
+    // Escape and the close box would only hide the window while the work goes on. Without a Cancel button
+    // to offer, the window stays; with one, the work is asked to stop and the window stays until it has,
+    // its button taken so that the request shows.
+    if (!(m_nOptions & kEnableCancel) || m_bStopRequested) {
+        return;
     }
+    m_bStopRequested = true;
+    DialogBuilder::control<QPushButton>(*this, IDCANCEL)->setEnabled(false);
+    emit rejected();
 }

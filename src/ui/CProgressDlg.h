@@ -23,7 +23,10 @@ public:
     bool Create(QWidget* parent, const QString& text, int upper, int options);
     void SetPos(int pos) override;
     void SetDetail(const QString& detail) override;
-    // A download's window has no Cancel button: only a signal to end the program stops it.
+    // Beside the detail line, and only when it changes: a set's bar is the set's, this is the file's.
+    void SetItemProgress(int percent) override;
+    // Once Annulla, Escape or the close box was pressed (with a Cancel button), or a signal asked the program
+    // to end. The window stays up until its creator destroys it, after the block under way.
     bool stopRequested() const override;
 
     void reject() override;
@@ -36,9 +39,13 @@ public:
 private:
     void OnInitDialog();
     void ShowTimeLeft(int pos);
+    void ShowDetail();
 
     QLabel* m_ctlDetail = nullptr;
     QLabel* m_ctlTime = nullptr;
     QElapsedTimer m_started;
     qint64 m_lastTimeShownMs = -1;
+    QString m_strDetail;
+    int m_nItemPercent = -1;
+    bool m_bStopRequested = false;
 };

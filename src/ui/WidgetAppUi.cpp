@@ -1,6 +1,7 @@
 #include "ui/WidgetAppUi.h"
 
 #include "app/CPlayerApp.h"
+#include "ui/CPlanDlg.h"
 #include "ui/CPlayerDlg.h"
 #include "ui/CProgressDlg.h"
 #include "ui/CTrackDlg.h"
@@ -118,6 +119,16 @@ std::unique_ptr<ProgressIndicator> WidgetAppUi::createProgress(const QString& te
     return dialog;
 }
 
+std::unique_ptr<ProgressIndicator> WidgetAppUi::createSetProgress(const QString& text, int upper)
+{
+    // A set can take minutes: unlike a single file's, it can be stopped between its blocks.
+    auto dialog = std::make_unique<CProgressDlg>();
+    if (!dialog->Create(m_mainWindow, text, upper, CProgressDlg::kEnableCancel)) {
+        return nullptr;
+    }
+    return dialog;
+}
+
 void WidgetAppUi::processEvents()
 {
     QCoreApplication::processEvents();
@@ -164,6 +175,12 @@ bool WidgetAppUi::waitWithProgress(const QString& text, const std::function<doub
         loop.exec();
     }
     return !cancelled;
+}
+
+bool WidgetAppUi::confirmPlan(SetPlan& plan)
+{
+    CPlanDlg dialog(plan, *this, boxParent());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<PreparedTrack> WidgetAppUi::prepareTrack(TrackSource& source, const TrackSlot& slot,

@@ -16,11 +16,13 @@ public:
     void deviceChanged(bool present) override;
     void busyChanged(bool busy) override;
     std::unique_ptr<ProgressIndicator> createProgress(const QString& text, int upper) override;
+    std::unique_ptr<ProgressIndicator> createSetProgress(const QString& text, int upper) override;
     void processEvents() override;
     bool ask(const QString& text, MessageIcon icon, const QString& acceptText, const QString& checkText,
              bool* checked) override;
     bool waitWithProgress(const QString& text, const std::function<double()>& fraction,
                           const std::function<bool()>& finished) override;
+    bool confirmPlan(SetPlan& plan) override;
     bool hasTrackWindow() const override { return true; }
     std::optional<PreparedTrack> prepareTrack(TrackSource& source, const TrackSlot& slot,
                                               const TrackPart& initial) override;

@@ -3,42 +3,59 @@
 #include <QFileDialog>
 
 bool FileDialog::s_hasNext = false;
-QString FileDialog::s_next;
+QStringList FileDialog::s_next;
+
+namespace {
+
+QStringList chosen(QWidget* parent, const QString& filter, const QString& defaultSuffix,
+                   QFileDialog::AcceptMode accept, QFileDialog::FileMode mode)
+{
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setAcceptMode(accept);
+    dialog.setFileMode(mode);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog.selectedFiles();
+}
+
+} // namespace
 
 QString FileDialog::getOpenFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix)
 {
     if (s_hasNext) {
         s_hasNext = false;
-        return std::exchange(s_next, QString());
+        return std::exchange(s_next, QStringList()).value(0);
     }
-    QFileDialog dialog(parent, QString(), QString(), filter);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
+    return chosen(parent, filter, defaultSuffix, QFileDialog::AcceptOpen, QFileDialog::ExistingFile).value(0);
+}
+
+QStringList FileDialog::getOpenFileNames(QWidget* parent, const QString& filter, const QString& defaultSuffix)
+{
+    if (s_hasNext) {
+        s_hasNext = false;
+        return std::exchange(s_next, QStringList());
     }
-    return dialog.selectedFiles().constFirst();
+    return chosen(parent, filter, defaultSuffix, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
 }
 
 QString FileDialog::getSaveFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix)
 {
     if (s_hasNext) {
         s_hasNext = false;
-        return std::exchange(s_next, QString());
+        return std::exchange(s_next, QStringList()).value(0);
     }
-    QFileDialog dialog(parent, QString(), QString(), filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().constFirst();
+    return chosen(parent, filter, defaultSuffix, QFileDialog::AcceptSave, QFileDialog::AnyFile).value(0);
 }
 
 void FileDialog::setNextFileName(const QString& path)
 {
+    setNextFileNames(path.isEmpty() ? QStringList() : QStringList{path});
+}
+
+void FileDialog::setNextFileNames(const QStringList& paths)
+{
     s_hasNext = true;
-    s_next = path;
+    s_next = paths;
 }

@@ -24,6 +24,7 @@ MAIN_TITLE = "Gestione Zoffino USB"
 BOX_TITLE = "ZoffinoUSB"
 ABOUT_TITLE = "Informazioni su Zoffino USB"
 TRACK_TITLE = "Prepara il brano"
+PLAN_TITLE = "Carica più file"
 ABOUT_ENTRY = "Informazioni su ZoffinoUSB..."
 POLL_S = 0.05
 # A window centred by the program and placed by the window manager lands within this of the centre.
@@ -607,6 +608,65 @@ class Desktop:
         expect(os.path.exists(settings), "the settings were not written on the way out")
         self.ok("SIGTERM during a download stops it after a block and ends the program, settings written")
 
+    def dropped_files(self, processes, drag_source, paths, shots):
+        """Files dragged over XDND from another program (a stand-in for a file manager) onto the track list:
+        the plan window in front of the main window, then "Carica tutti" loads them into their tracks."""
+        before = self.image_hash()
+        source = processes.start("drag-source", [drag_source, *paths])
+        said = lambda word: word in processes.log("drag-source").split("\n")
+        sx, sy, sw, sh = geometry(wait_for("the drag source's window", lambda: client(source.pid, "drag source")))
+        combo = self.tree.find(self.main(), "combo box")
+        wx, wy, _, _ = self.tree.extents(self.tree.top_level(combo))
+        cx, cy, cw, ch = self.tree.extents(combo)
+        gx, gy, _, _ = geometry(self.x_window(MAIN_TITLE))
+        start = (sx + sw // 2, sy + sh // 2)
+        target = (gx + cx - wx + cw // 2, gy + cy - wy + ch // 2)
+        move_pointer(*start)
+        xdotool("mousedown", "1")
+        wait_for("the drag to begin", lambda: said("started"))
+        # Across the screen in steps, as a hand drags: each step is a position the target answers.
+        for step in range(1, 9):
+            move_pointer(start[0] + (target[0] - start[0]) * step // 8, start[1] + (target[1] - start[1]) * step // 8)
+        wait_for("the main window to take the files where the pointer is", lambda: said("accepted"))
+        xdotool("mouseup", "1")
+        wait_for("the drop to be taken", lambda: said("dropped") or said("refused"))
+        expect(said("dropped"), "the main window refused the dropped files")
+
+        plan = wait_for("the plan window", lambda: self.tree.window(PLAN_TITLE, "dialog"))
+        main_x = self.x_window(MAIN_TITLE)
+        plan_x = self.x_window(PLAN_TITLE)
+        order = stacking()
+        expect(order.index(plan_x) > order.index(main_x), f"the plan window is behind the main window: {order}")
+        expect(transient_for(plan_x) == main_x, "the plan window is not a transient for the main window")
+        wait_for("the plan window to be the active window", lambda: active_window() == plan_x)
+        table = wait_for("the plan's table", lambda: self.tree.find(plan, "table", "File da caricare"))
+        cells = {cell.name for cell in table}
+        files = [os.path.basename(path) for path in paths]
+        expect(set(files) <= cells, f"the plan's rows hold {sorted(cells)}, not every one of {files}")
+        if shots:
+            move_pointer(1, 1)
+            screenshot(os.path.join(shots, "plan-window.png"), [framed(main_x), framed(plan_x)])
+        self.click(self.control(plan, "push button", "Carica tutti"))
+        # The window manager may give the focus back to the other program: only the windows count here.
+        wait_for("the set to be loaded",
+                 lambda: [w.name for w in self.tree.windows() if self.tree.showing(w)] == [MAIN_TITLE] and
+                 self.image_hash() != before, timeout=30)
+        source.terminate()
+        source.wait(timeout=5)
+
+        combo = self.tree.find(self.main(), "combo box")
+        self.click(combo)
+        listing = wait_for("the list of tracks open",
+                           lambda: next((c for c in combo if self.tree.showing(c)), None))
+        names = [item.name for item in listing]
+        self.key("Escape")
+        wait_for("the list to close", lambda: not self.tree.showing(listing))
+        titles = [os.path.splitext(name)[0] for name in files]
+        expect(names[:len(titles)] == titles, f"after the set the list holds {names}, not {titles} first")
+        self.ok(f"{len(files)} files dragged from another program onto the track list: the plan window in "
+                "front of the main window, its transient, with a row per file; \"Carica tutti\" loads them "
+                "and the list names them")
+
     def close(self, process):
         self.key("Escape")
         wait_for("the program to end after Escape", lambda: process.poll() is not None)
@@ -656,6 +716,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--app", required=True)
     parser.add_argument("--work", required=True)
+    parser.add_argument("--drag-source", required=True)
     parser.add_argument("--screenshots")
     args = parser.parse_args()
 
@@ -672,6 +733,10 @@ def main():
     text_file = os.path.join(files, "nota.txt")
     with open(text_file, "w") as out:
         out.write("Appunti: questo non è un brano.\n")
+    dragged = []
+    for title in ("Alba", "Brezza", "Cielo"):
+        dragged.append(os.path.join(files, title + ".wav"))
+        write_wav(dragged[-1], 0.5)
     image = os.path.join(args.work, "lettore.bin")
 
     processes = Processes(args.work)
@@ -709,6 +774,7 @@ def main():
         desktop.track_window(long_wav, args.screenshots)
         desktop.repartition_declined(wav, args.screenshots)
         desktop.tooltip(args.screenshots)
+        desktop.dropped_files(processes, args.drag_source, dragged, args.screenshots)
         desktop.close(app)
 
         # Again, with a player as slow as a USB one, to be ended by a signal in the middle of a download.

@@ -37,6 +37,29 @@ TEST(CProgressDlg, ShowsItsCaptionAndACancelButtonOnlyEnabledOnRequest)
     EXPECT_TRUE(DialogBuilder::control<QPushButton>(cancellable, IDCANCEL)->isEnabled());
 }
 
+TEST(CProgressDlg, ASetsWindowAsksToStopOnceAndStaysUntilItsCreatorEndsIt)
+{
+    CProgressDlg dialog;
+    ASSERT_TRUE(dialog.Create(nullptr, QStringLiteral("x"), 100, CProgressDlg::kEnableCancel));
+    dialog.SetDetail(QStringLiteral("File 2 di 3: \"B\" nel brano 2 di 4"));
+    dialog.SetItemProgress(45);
+    EXPECT_EQ(DialogBuilder::control<QLabel>(dialog, IDC_PROGRESS_DETAIL)->text(),
+              "File 2 di 3: \"B\" nel brano 2 di 4 — 45%");
+    EXPECT_FALSE(dialog.stopRequested());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.stopRequested());
+    EXPECT_TRUE(dialog.isVisible()) << "the work still runs: the window says so until it ends";
+    EXPECT_FALSE(DialogBuilder::control<QPushButton>(dialog, IDCANCEL)->isEnabled());
+    dialog.close();
+    EXPECT_TRUE(dialog.isVisible());
+
+    // A single file's window, with no Cancel, is never asked to stop.
+    CProgressDlg plain;
+    ASSERT_TRUE(plain.Create(nullptr, QStringLiteral("x"), 100, 0));
+    QTest::keyClick(&plain, Qt::Key_Escape);
+    EXPECT_FALSE(plain.stopRequested());
+}
+
 // Answers for one context only, so that a text looked up in another context stays as it was.
 TEST(CProgressDlg, TakesItsButtonsTextFromTheTranslationOfItsOwnTemplate)
 {

@@ -33,6 +33,9 @@ TEST(FileDialog, ANameGivenInAdvanceAnswersTheNextCallOnly)
     // An empty name is the user cancelling.
     FileDialog::setNextFileName(QString());
     EXPECT_EQ(FileDialog::getSaveFileName(&window, QStringLiteral("*.txt"), QStringLiteral("txt")), "");
+    FileDialog::setNextFileNames({QStringLiteral("/tmp/A.wav"), QStringLiteral("/tmp/B.wav")});
+    EXPECT_EQ(FileDialog::getOpenFileNames(&window, QStringLiteral("*.wav"), QStringLiteral("wav")),
+              (QStringList{"/tmp/A.wav", "/tmp/B.wav"}));
     QApplication::processEvents();
     EXPECT_EQ(shown, 0);
 

@@ -131,7 +131,7 @@ TEST_F(PlayerDialogSet, ThreeFilesDroppedOntoTheListGoIntoFourTracksAfterThePlan
         EXPECT_TRUE(summary.contains("diviso in 4 brani da 11,9 s")) << summary.toStdString();
         EXPECT_TRUE(summary.contains("\"Brano 1\"")) << "what the new partition erases is named";
         // The window follows the player, divided anew.
-        EXPECT_EQ(items(combo), (QStringList{"Alba", "Brezza", "Cielo", "Brano 4"}));
+        EXPECT_EQ(items(combo), (QStringList{"Alba (0:02)", "Brezza (0:02)", "Cielo (0:02)", "Brano 4"}));
         EXPECT_TRUE(DialogBuilder::control<QRadioButton>(dialog, IDC_PARTITION_4)->isChecked());
     });
     EXPECT_EQ(titleAt(0x00000, 4), (Bytes{'A', 'l', 'b', 'a'}));
@@ -180,8 +180,12 @@ TEST_F(PlayerDialogSet, AnnullaInTheMiddleOfTheSetSaysWhatEachFileBecame)
         EXPECT_TRUE(lines[1].startsWith("Interrotto: \"Brezza\" nel brano 2 di 4 contiene solo i primi"))
             << lines[1].toStdString();
         EXPECT_EQ(lines[2], "Non inviato: \"Cielo\" nel brano 3 di 4.");
-        EXPECT_EQ(items(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK)),
-                  (QStringList{"Alba", "Brezza", "Brano 3", "Brano 4"}));
+        // The track cut short keeps the file's name, with what its slot holds.
+        const QStringList names = items(DialogBuilder::control<QComboBox>(dialog, IDC_TRACK));
+        ASSERT_EQ(names.size(), 4);
+        EXPECT_EQ(names[0], "Alba (0:01)");
+        EXPECT_TRUE(names[1].startsWith("Brezza (0:")) << names[1].toStdString();
+        EXPECT_EQ(names.mid(2), (QStringList{"Brano 3", "Brano 4"}));
         for (QWidget* window : QApplication::topLevelWidgets()) {
             EXPECT_FALSE(qobject_cast<CProgressDlg*>(window)) << "the progress window goes with the set";
         }

@@ -662,7 +662,10 @@ class Desktop:
         self.key("Escape")
         wait_for("the list to close", lambda: not self.tree.showing(listing))
         titles = [os.path.splitext(name)[0] for name in files]
-        expect(names[:len(titles)] == titles, f"after the set the list holds {names}, not {titles} first")
+        # Each name is followed by the length its slot holds: "Alba (0:01)".
+        shown = [name.rsplit(" (", 1)[0] for name in names[:len(titles)]]
+        expect(shown == titles and all(name.endswith(")") for name in names[:len(titles)]),
+               f"after the set the list holds {names}, not {titles} with their lengths first")
         self.ok(f"{len(files)} files dragged from another program onto the track list: the plan window in "
                 "front of the main window, its transient, with a row per file; \"Carica tutti\" loads them "
                 "and the list names them")

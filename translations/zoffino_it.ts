@@ -268,7 +268,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Nella cartella non c&apos;è nessun file audio da caricare.</source>
+        <source>Nella cartella &quot;%1&quot; non c&apos;è nessun file audio da caricare: trascinare i file audio, o la cartella che li contiene.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

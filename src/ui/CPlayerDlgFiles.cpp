@@ -124,7 +124,11 @@ void CPlayerDlg::dropEvent(QDropEvent* event)
     const QStringList paths = DroppedFiles(event->mimeData());
     event->acceptProposedAction();
     if (paths.isEmpty()) {
-        MessageBox::show(this, tr("Nella cartella non c'è nessun file audio da caricare."),
+        const QString folder = QDir::toNativeSeparators(event->mimeData()->urls().constFirst().toLocalFile());
+        MessageBox::show(this,
+                         tr("Nella cartella \"%1\" non c'è nessun file audio da caricare: trascinare i file "
+                            "audio, o la cartella che li contiene.")
+                             .arg(folder),
                          MessageIcon::Information);
         return;
     }

@@ -1,6 +1,6 @@
 #include "PacedBus.h"
 
-#include "device/HidDevice.h"
+#include "device/HidBackend.h"
 #include "sim/SimulatedPlayer.h"
 
 #include <array>
@@ -12,7 +12,7 @@
 
 namespace PacedBus {
 
-double busAloneSeconds(SimulatedPlayer& player, int blocks)
+double busAloneSeconds(HidBackend& player, int blocks)
 {
     const std::unique_ptr<HidDevice> writer = player.open(SimulatedPlayer::kPlayerPath);
     const std::unique_ptr<HidDevice> reader = player.open(SimulatedPlayer::kPlayerPath);

@@ -10,14 +10,19 @@
 //   set_bus_ratio          the same ratio for the simulated bus alone, driven without the program, half
 //                          before the loads and half after, for about as many reports as the set: what the
 //                          machine's timers add to every paced report, measured in this run
-//   set_program_ratio      set_time_ratio over set_bus_ratio: what the set adds to the bus (target: 1.01 at
-//                          most, conversions hidden behind the previous file's download)
+//   set_program_ratio      set_time_ratio over set_bus_ratio: what the program adds to the bus during the
+//                          set (target: 1.01 at most, conversions hidden behind the previous file's
+//                          download); the figures below say where it goes
 //   set_first_report_ms    from LoadFiles to its first report: the plan and the first file's conversion
 //   set_between_files_ms   the bus idle between one file's last report and the next file's first, summed
+//   set_idle_us_per_block  the bus idle between reports within the files, per block: the hand-over of each
+//                          acknowledgement from the reader thread and the user-interface thread's work on it
+//   bus_idle_us_per_block  the same for the bus alone, whose one thread reads the acknowledgement itself
 //   set_stall_ms           the bus idle for longer than a report time between two reports, wherever, summed
 //                          (set_stalls of them, the longest set_longest_stall_ms); SET_BENCH_STALLS=1 in the
 //                          environment lists each on stderr
-//   singles_time_s, singles_time_ratio, singles_program_ratio, singles_between_files_ms, singles_stall_ms
+//   singles_time_s, singles_time_ratio, singles_program_ratio, singles_between_files_ms,
+//   singles_idle_us_per_block, singles_stall_ms
 //                          the same files as eight single loads, over the same bus ratio
 //   first_conversion_ms    the first file read and its part rendered on its own, no player (the median of 3)
 // Usage: set_bench [report time in microseconds, default 1000 as on full-speed USB] [folder for the files]
@@ -156,9 +161,15 @@ struct Measured
     long reports = 0;
     double firstReportMs = 0;
     double betweenFilesMs = 0;
+    double idleMs = 0;
     int stalls = 0;
     double stallMs = 0;
     double longestStallMs = 0;
+
+    double idleWithinFilesPerBlockUs() const
+    {
+        return (idleMs - betweenFilesMs) * 1000 / (static_cast<double>(reports) / PacedBus::kReportsPerBlock);
+    }
 };
 
 // Where the bus stood idle: between two output reports, beyond what the input reports between them took.
@@ -174,6 +185,7 @@ Measured measure(const CountingBackend& bus, Clock::time_point start, double sec
         const double gap = std::chrono::duration<double>(writes[i].start - writes[i - 1].end).count();
         const double idle =
             gap - static_cast<double>(writes[i].readsBefore - writes[i - 1].readsBefore) * reportSeconds;
+        m.idleMs += idle * 1000;
         if (writes[i].opensFile) {
             m.betweenFilesMs += idle * 1000;
         }
@@ -251,7 +263,8 @@ int main(int argc, char* argv[])
     auto owned = std::make_unique<CountingBackend>(std::make_unique<SimulatedPlayer>());
     CountingBackend& bus = *owned;
     bus.player().setReportTime(std::chrono::microseconds(reportMicros));
-    double busSeconds = PacedBus::busAloneSeconds(bus.player(), kBusBlocks);
+    double busSeconds = PacedBus::busAloneSeconds(bus, kBusBlocks);
+    double busIdleMs = measure(bus, Clock::now(), 0, reportSeconds).idleMs;
     CPlayerApp app;
     app.SetBackend(std::move(owned));
     YesUi ui;
@@ -280,7 +293,9 @@ int main(int argc, char* argv[])
     const Measured singles = measure(bus, start, since(start), reportSeconds);
     app.CloseDevice();
 
-    busSeconds += PacedBus::busAloneSeconds(bus.player(), kBusBlocks);
+    bus.restart();
+    busSeconds += PacedBus::busAloneSeconds(bus, kBusBlocks);
+    busIdleMs += measure(bus, Clock::now(), 0, reportSeconds).idleMs;
     const double busRatio = busSeconds / (2 * kBusBlocks * PacedBus::kReportsPerBlock * reportSeconds);
 
     const double setBound = static_cast<double>(set.reports) * reportSeconds;
@@ -293,6 +308,8 @@ int main(int argc, char* argv[])
     std::printf("set_program_ratio: %.4f\n", set.seconds / setBound / busRatio);
     std::printf("set_first_report_ms: %.1f\n", set.firstReportMs);
     std::printf("set_between_files_ms: %.1f\n", set.betweenFilesMs);
+    std::printf("set_idle_us_per_block: %.1f\n", set.idleWithinFilesPerBlockUs());
+    std::printf("bus_idle_us_per_block: %.1f\n", busIdleMs * 1000 / (2 * kBusBlocks));
     std::printf("set_stalls: %d\n", set.stalls);
     std::printf("set_stall_ms: %.1f\n", set.stallMs);
     std::printf("set_longest_stall_ms: %.1f\n", set.longestStallMs);
@@ -300,6 +317,7 @@ int main(int argc, char* argv[])
     std::printf("singles_time_ratio: %.4f\n", singles.seconds / singlesBound);
     std::printf("singles_program_ratio: %.4f\n", singles.seconds / singlesBound / busRatio);
     std::printf("singles_between_files_ms: %.1f\n", singles.betweenFilesMs);
+    std::printf("singles_idle_us_per_block: %.1f\n", singles.idleWithinFilesPerBlockUs());
     std::printf("singles_stall_ms: %.1f\n", singles.stallMs);
     std::printf("first_conversion_ms: %.1f\n", firstConversion);
     return 0;

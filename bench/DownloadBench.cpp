@@ -11,8 +11,9 @@
 //                          download that fills the caches that are made once (fonts, the style's pixmaps)
 // Usage: download_bench [report time in microseconds, default 1000 as on full-speed USB]
 
+#include "PacedBus.h"
+
 #include "app/CPlayerApp.h"
-#include "device/HidDevice.h"
 #include "download/TrackSlot.h"
 #include "sim/SimulatedPlayer.h"
 #include "ui/WidgetAppUi.h"
@@ -25,9 +26,9 @@
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <vector>
 
@@ -79,35 +80,6 @@ bool writeWav(const QString& path, std::uint32_t sampleCount)
     }
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// The simulated bus alone: each block's three reports written and its acknowledgement read on one thread,
-// with none of the program's code in between.
-double busAloneSeconds(SimulatedPlayer& player, int blocks)
-{
-    const std::unique_ptr<HidDevice> writer = player.open(SimulatedPlayer::kPlayerPath);
-    const std::unique_ptr<HidDevice> reader = player.open(SimulatedPlayer::kPlayerPath);
-    std::array<std::uint8_t, 64> report{};
-    std::array<std::uint8_t, 64> input{};
-    report[0] = 2;
-    const auto start = Clock::now();
-    for (int block = 0; block < blocks; ++block) {
-        const std::uint32_t address = 0x40000 + static_cast<std::uint32_t>(block % 1024) * 64;
-        report[1] = 4;
-        writer->write(report);
-        writer->write(report);
-        report[1] = 5;
-        report[2] = address & 0xFF;
-        report[3] = (address >> 8) & 0xFF;
-        report[4] = (address >> 16) & 0xFF;
-        report[5] = (address & 0xFFFF) == 0;
-        writer->write(report);
-        if (reader->read(input, 1000) <= 0) {
-            std::fprintf(stderr, "the simulated player did not acknowledge\n");
-            std::exit(1);
-        }
-    }
-    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 struct Run
@@ -178,13 +150,14 @@ int main(int argc, char* argv[])
 
     player.setReportTime(std::chrono::microseconds(reportMicros));
     const Run paced = download(app, full, kFullSlotSamples);
-    const double bound = kBlocks * 4 * static_cast<double>(reportMicros) / 1e6;
+    const double bound = kBlocks * PacedBus::kReportsPerBlock * static_cast<double>(reportMicros) / 1e6;
     const long rssAfter = peakRssKib();
     app.CloseDevice();
 
     constexpr int kBusBlocks = 2000;
     const double busRatio =
-        busAloneSeconds(player, kBusBlocks) / (kBusBlocks * 4 * static_cast<double>(reportMicros) / 1e6);
+        PacedBus::busAloneSeconds(player, kBusBlocks) /
+        (kBusBlocks * PacedBus::kReportsPerBlock * static_cast<double>(reportMicros) / 1e6);
 
     std::printf("unpaced_blocks_per_s: %.0f\n", kBlocks / unpaced.seconds);
     std::printf("unpaced_ui_cpu_s: %.3f\n", unpaced.uiCpu);

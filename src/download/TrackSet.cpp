@@ -30,6 +30,9 @@ SetPlan SetPlan::make(const QStringList& paths, int firstTrack, int partitionMod
 {
     SetPlan plan;
     plan.firstTrack = std::clamp(firstTrack, 0, kMostTracks - 1);
+    // A dropped folder may hold hundreds of files: those past the last track are looked at and closed again,
+    // so that no more decoders and temporary files are open than tracks can take.
+    int room = kMostTracks - plan.firstTrack;
     for (const QString& path : paths) {
         SetEntry entry;
         entry.path = path;
@@ -39,7 +42,8 @@ SetPlan SetPlan::make(const QStringList& paths, int firstTrack, int partitionMod
         entry.error = entry.source->open();
         if (entry.error.isEmpty()) {
             entry.seconds = entry.source->info().seconds;
-        } else {
+        }
+        if (!entry.error.isEmpty() || room-- <= 0) {
             entry.source.reset();
         }
         plan.entries.push_back(std::move(entry));
@@ -62,6 +66,8 @@ SetPlan SetPlan::make(const QStringList& paths, int firstTrack, int partitionMod
         if (entry.error.isEmpty() && track < count) {
             entry.track = track++;
             plan.placePart(entry);
+        } else {
+            entry.source.reset();
         }
     }
     return plan;

@@ -98,9 +98,9 @@ SetOutcome CPlayerApp::LoadFiles(const QStringList& paths, int firstTrack, int p
     // Every slot the set writes erases what it overlaps of a partition that was different.
     const auto erasedBy = [this, &plan](const auto& sent) {
         std::vector<int> erased;
-        for (const SetEntry& entry : plan.entries) {
-            if (sent(entry)) {
-                for (int track : TracksErasedBy(plan.partitionMode, plan.slotOf(entry))) {
+        for (std::size_t i = 0; i < plan.entries.size(); ++i) {
+            if (sent(i)) {
+                for (int track : TracksErasedBy(plan.partitionMode, plan.slotOf(plan.entries[i]))) {
                     if (std::find(erased.begin(), erased.end(), track) == erased.end()) {
                         erased.push_back(track);
                     }
@@ -110,7 +110,7 @@ SetOutcome CPlayerApp::LoadFiles(const QStringList& paths, int firstTrack, int p
         std::sort(erased.begin(), erased.end());
         return erased;
     };
-    for (int track : erasedBy([](const SetEntry& entry) { return entry.loadable(); })) {
+    for (int track : erasedBy([&plan](std::size_t i) { return plan.entries[i].loadable(); })) {
         plan.erasedNames << QStringLiteral("\"%1\"").arg(m_strTrackName[static_cast<std::size_t>(track)]);
     }
     if (plan.loadableCount() == 0) {
@@ -127,8 +127,7 @@ SetOutcome CPlayerApp::LoadFiles(const QStringList& paths, int firstTrack, int p
     const DeviceConfig sent = DeviceConfig::fromControls(controls.loop(), plan.partitionMode,
                                                          controls.defaultFlag() != 0, controls.Config3);
     SetOutcome outcome = m_setLoader.run(plan, sent);
-    const auto wasSent = [&](const SetEntry& entry) {
-        const auto i = static_cast<std::size_t>(&entry - plan.entries.data());
+    const auto wasSent = [&outcome](std::size_t i) {
         const SetOutcome::State state = outcome.files[i].state;
         return state == SetOutcome::State::Complete || state == SetOutcome::State::CutShort;
     };
@@ -136,7 +135,7 @@ SetOutcome CPlayerApp::LoadFiles(const QStringList& paths, int firstTrack, int p
         ForgetTrack(track);
     }
     for (std::size_t i = 0; i < plan.entries.size(); ++i) {
-        if (wasSent(plan.entries[i])) {
+        if (wasSent(i)) {
             NoteTrackLoaded(plan.entries[i].track, plan.entries[i].title, outcome.files[i].samplesSent);
         }
     }

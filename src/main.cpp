@@ -35,7 +35,8 @@ int main(int argc, char* argv[])
         } else if (early.version) {
             std::printf("ZoffinoUSB %s\n", qPrintable(CommandLine::programVersion()));
         } else {
-            // Parsed again for Qt's part of the text in Italian, which needs the application's translator.
+            // Parsed again for Qt's part of the text in the program's language, which needs the application's
+            // translator.
             std::fprintf(
                 stderr, "%s\n%s\n", qPrintable(CommandLine::parse(arguments).error),
                 qPrintable(CommandLine::tr("Vedere: %1 --help").arg(QCoreApplication::arguments().value(0))));
@@ -49,8 +50,8 @@ int main(int argc, char* argv[])
     StopSignal stopSignal;
     // Lets a Wayland desktop match the window to its menu entry, and so to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.quenmarkaudio.ZoffinoUSB"));
-    // Without them Qt's dialogs and buttons would speak English among Italian windows; the program works
-    // on without, so a missing translations package is no error.
+    // The system's language for the program's windows and Qt's own dialogs and buttons alike; without Qt's
+    // catalogue the program works on with Qt's English, so a missing translations package is no error.
     QtTranslations::install();
     // Read again now that the application has its name, which names the default image's folder.
     const CommandLine options = CommandLine::parse(arguments);

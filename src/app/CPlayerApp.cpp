@@ -74,7 +74,8 @@ void CPlayerApp::LoadSettings(const QString& application)
     for (int track = 0; track < kSavedTracks; ++track) {
         QString name;
         m_pSettings->ReadString(m_pSettings->m_pszSection, TrackValueName(track), name, 255, QString());
-        m_strTrackName[static_cast<std::size_t>(track)] = name;
+        // A default name is shown in the language of this run, whichever language wrote it.
+        m_strTrackName[static_cast<std::size_t>(track)] = name == StoredDefaultName(track) ? QString() : name;
         std::uint32_t tenths = 0;
         m_pSettings->ReadNumber(m_pSettings->m_pszSection, LengthValueName(track), tenths, 0);
         // No slot holds more than the whole memory: a larger figure was not written by a load.
@@ -99,8 +100,9 @@ void CPlayerApp::SaveSettings()
     m_pSettings->WriteNumber(section, StringTable::load(IDS_CONFIG2), m_Config.Config2);
     m_pSettings->WriteNumber(section, StringTable::load(IDS_CONFIG3), m_Config.Config3);
     for (int track = 0; track < kSavedTracks; ++track) {
+        const QString& name = m_strTrackName[static_cast<std::size_t>(track)];
         m_pSettings->WriteString(section, TrackValueName(track),
-                                 m_strTrackName[static_cast<std::size_t>(track)]);
+                                 name == DefaultTrackName(track) ? StoredDefaultName(track) : name);
         // Written also when unknown: a length left from before would be taken for the new track's.
         m_pSettings->WriteNumber(section, LengthValueName(track),
                                  m_nTrackTenths[static_cast<std::size_t>(track)]);
@@ -128,9 +130,18 @@ QString CPlayerApp::LengthValueName(int track)
     return QStringLiteral("Durata%1").arg(track + 1);
 }
 
+namespace {
+const char* const kDefaultTrackName = QT_TRANSLATE_NOOP("CPlayerApp", "Brano %1");
+} // namespace
+
 QString CPlayerApp::DefaultTrackName(int track)
 {
-    return tr("Brano %1").arg(track + 1);
+    return tr(kDefaultTrackName).arg(track + 1);
+}
+
+QString CPlayerApp::StoredDefaultName(int track)
+{
+    return QString::fromUtf8(kDefaultTrackName).arg(track + 1);
 }
 
 void CPlayerApp::NoteTrackLoaded(int track, const QString& title, std::uint32_t samples)

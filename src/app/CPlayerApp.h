@@ -163,8 +163,11 @@ public:
     static constexpr int kSavedTracks = 8;
     static QString TrackValueName(int track);
     static QString LengthValueName(int track);
-    // The name a track has until a file is loaded into it ("Brano 3").
+    // The name a track has until a file is loaded into it ("Brano 3"), in the program's language.
     static QString DefaultTrackName(int track);
+    // The same name as the store keeps it: in Italian, as the program has always written it, whatever the
+    // language of the run that wrote it.
+    static QString StoredDefaultName(int track);
     // A division of the memory into count tracks, as the questions and tooltips name it ("un brano",
     // "4 brani").
     static QString Division(int count);

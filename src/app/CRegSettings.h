@@ -61,7 +61,7 @@ public:
     void BeginSave();
     int EndSave();
 
-    // Why the last write that failed did, for the user: in Italian, naming the store.
+    // Why the last write that failed did, for the user: in the program's language, naming the store.
     const QString& LastFailure() const { return m_lastFailure; }
 
     const char* const m_pszSection;

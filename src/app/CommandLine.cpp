@@ -105,7 +105,7 @@ QString CommandLine::defaultImagePath()
 
 void CommandLine::addStandardOptions(QCommandLineParser& parser)
 {
-    // Qt's own help option has no Italian text.
+    // Qt's own help option has no text in the program's catalogues.
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, tr("Mostra questo aiuto.")});
     parser.addOption({{QStringLiteral("v"), QStringLiteral("version")},
                       tr("Mostra il numero di versione del programma.")});

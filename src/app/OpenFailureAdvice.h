@@ -6,7 +6,7 @@
 #include <cstdint>
 
 // What the user is told after the device's own message when the player cannot be opened: what is wrong, in
-// Italian, and the exact steps that put it right.
+// the user's language, and the exact steps that put it right.
 class OpenFailureAdvice
 {
     Q_DECLARE_TR_FUNCTIONS(OpenFailureAdvice)

@@ -25,7 +25,7 @@ public:
     // Gives view the menu; it lives as long as the view.
     static void attach(QWidget* view, Access access);
 
-    // Writes text to path in one piece (a failed save leaves an earlier file as it was); an Italian
+    // Writes text to path in one piece (a failed save leaves an earlier file as it was); a
     // message naming the file when it fails, empty when it worked.
     static QString save(const QString& path, const QString& text);
 

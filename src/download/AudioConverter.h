@@ -18,7 +18,8 @@ class AudioConverter
 {
 public:
     // What FFmpeg finds in path (its first audio stream). nullopt when FFmpeg cannot open or read it or it
-    // has no audio stream; error then says so in Italian, naming the file, with FFmpeg's own reason after it.
+    // has no audio stream; error then says so in the user's language, naming the file, with FFmpeg's own
+    // reason after it.
     static std::optional<AudioInfo> probe(const QString& path, QString& error);
 
     struct Options

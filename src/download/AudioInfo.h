@@ -11,7 +11,7 @@ struct AudioInfo
     int channels = 0;
     double seconds = 0; // 0 when the file does not say
 
-    // In Italian, e.g. "MP3, 44100 Hz, stereo, 3:12"; what the file does not say is left out.
+    // In the user's language, e.g. "MP3, 44100 Hz, stereo, 3:12"; what the file does not say is left out.
     QString description() const;
 
     // Last: the macro leaves what follows it private.

@@ -7,8 +7,8 @@
 
 // A file the user chose to send to the player. It is opened only when it is a regular file: nothing whose
 // opening or reading could block the user-interface thread (a FIFO, a socket, a device) is ever opened.
-// Whatever goes wrong is told in Italian, naming the file and what to do; the system's own words follow
-// only where they add something.
+// Whatever goes wrong is told in the user's language, naming the file and what to do; the system's own words
+// follow only where they add something.
 class SourceFile
 {
     Q_DECLARE_TR_FUNCTIONS(SourceFile)

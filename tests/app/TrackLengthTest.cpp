@@ -1,6 +1,7 @@
 #include "LinkFixture.h"
 #include "WavBuilder.h"
 
+#include "app/QtTranslations.h"
 #include "download/TrackSlot.h"
 
 #include <QSettings>
@@ -101,6 +102,27 @@ TEST_F(TrackLength, LengthsComeBackFromTheStoreAndAStoreFromBeforeThemStillLoads
     EXPECT_EQ(next.TrackLabel(1), "Sigla (0:11)");
     EXPECT_EQ(next.TrackLabel(4), "Coda (0:48)") << "the longest a track can be comes back too";
     EXPECT_EQ(next.TrackLabel(5), "Brano 6");
+}
+
+// A run in English shows the default names in English and leaves them in the store as an Italian run
+// reads them; a name the user gave stays as it is.
+TEST_F(TrackLength, DefaultNamesFollowTheLanguageOfEachRun)
+{
+    {
+        const auto old = store();
+        old->setValue("Brano1", "Brano 1");
+        old->setValue("Brano2", "Sigla");
+    }
+    ASSERT_TRUE(QtTranslations::installProgramTexts(UiLanguage::English));
+    app.LoadSettings(QStringLiteral("ZoffinoUSB"));
+    const QString english = app.TrackLabel(0);
+    const QString given = app.TrackLabel(1);
+    app.SaveSettings();
+    ASSERT_TRUE(QtTranslations::installProgramTexts(UiLanguage::Italian));
+    EXPECT_EQ(english, "Track 1");
+    EXPECT_EQ(given, "Sigla");
+    EXPECT_EQ(store()->value("Brano1").toString(), "Brano 1");
+    EXPECT_EQ(store()->value("Brano3").toString(), "Brano 3");
 }
 
 } // namespace

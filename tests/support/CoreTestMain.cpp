@@ -9,7 +9,7 @@
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    QtTranslations::installProgramTexts();
+    QtTranslations::installProgramTexts(UiLanguage::Italian);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

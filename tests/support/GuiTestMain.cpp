@@ -52,7 +52,7 @@ int main(int argc, char** argv)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     MessageBox::setRecording(true);
-    QtTranslations::installProgramTexts();
+    QtTranslations::installProgramTexts(UiLanguage::Italian);
     ::testing::InitGoogleTest(&argc, argv);
     // GoogleTest takes the listener over and deletes it at the end.
     ::testing::UnitTest::GetInstance()->listeners().Append(new CloseModalsOnFailure);

@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStyle>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 
@@ -53,13 +54,19 @@ DialogUnits DialogBuilder::unitsFor(const QDialog& dialog, const DialogTemplate&
             needed += 2 * style->pixelMetric(QStyle::PM_ButtonMargin);
             break;
         case ControlKind::CheckBox:
-            needed += style->pixelMetric(QStyle::PM_IndicatorWidth) +
-                      style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 2;
+        case ControlKind::RadioButton: {
+            // As wide as the box asks to be: its indicator, the spacing and the room its focus frame takes
+            // around the text.
+            QStyleOptionButton option;
+            option.initFrom(&dialog);
+            option.text = text;
+            needed = style
+                         ->sizeFromContents(control.kind == ControlKind::CheckBox ? QStyle::CT_CheckBox
+                                                                                  : QStyle::CT_RadioButton,
+                                            &option, QSize(needed, metrics.height()), nullptr)
+                         .width();
             break;
-        case ControlKind::RadioButton:
-            needed += style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
-                      style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) + 2;
-            break;
+        }
         case ControlKind::GroupBox:
             needed += 2 * metrics.averageCharWidth();
             break;

@@ -76,7 +76,12 @@ void CProgressDlg::ShowDetail()
 {
     const QString line =
         m_nItemPercent < 0 ? m_strDetail : tr("%1 — %2%").arg(m_strDetail).arg(m_nItemPercent);
-    m_ctlDetail->setText(line);
+    // A long file name would run past the window's edge: it gives way in the middle, where the line's start
+    // (which file) and end (which track, how far) stay readable. The whole line is its tooltip.
+    const QString shown =
+        m_ctlDetail->fontMetrics().elidedText(line, Qt::ElideMiddle, m_ctlDetail->contentsRect().width());
+    m_ctlDetail->setText(shown);
+    m_ctlDetail->setToolTip(shown == line ? QString() : line);
     m_ctlProgress->setAccessibleDescription(line);
 }
 

@@ -82,6 +82,19 @@ TEST(CProgressDlg, NamesWhatItDoesAndShowsHowFarInPercent)
     EXPECT_EQ(DialogBuilder::control<QProgressBar>(dialog, IDC_PROGRESS)->text(), "50%");
     EXPECT_EQ(DialogBuilder::control<QLabel>(dialog, IDC_PROGRESS_DETAIL)->text(),
               "\"Canzone\" nel brano 2 di 4");
+
+    // A name too long for the line gives way in its middle: which file and how far stay in view, and the
+    // whole line is a pointer's rest away.
+    const QString name(80, QLatin1Char('a'));
+    dialog.SetDetail(QStringLiteral("File 2 di 3: \"%1\" nel brano 2 di 4").arg(name));
+    dialog.SetItemProgress(45);
+    auto* detail = DialogBuilder::control<QLabel>(dialog, IDC_PROGRESS_DETAIL);
+    const QString whole = QStringLiteral("File 2 di 3: \"%1\" nel brano 2 di 4 — 45%").arg(name);
+    EXPECT_TRUE(detail->text().startsWith("File 2 di 3: \"aaa")) << detail->text().toStdString();
+    EXPECT_TRUE(detail->text().endsWith("nel brano 2 di 4 — 45%")) << detail->text().toStdString();
+    EXPECT_LE(detail->sizeHint().width(), detail->width());
+    EXPECT_EQ(detail->toolTip(), whole);
+    EXPECT_EQ(DialogBuilder::control<QProgressBar>(dialog, IDC_PROGRESS)->accessibleDescription(), whole);
 }
 
 TEST(CProgressDlg, TheBarCoversAWholeSlot)

@@ -521,6 +521,8 @@
 Comandi:
   info                   testo, configurazione, spazi e brani del lettore
   load FILE --track N    carica un file audio nel brano N
+  load FILE FILE...      carica più file, uno per brano, dal primo
+                         (o da --track N) in poi
   convert FILE OUT.wav   scrive la parte del file che andrebbe nel
                          lettore, senza lettore (--partition, 1 se
                          manca)
@@ -534,6 +536,8 @@ Comandi:
 Commands:
   info                   the player&apos;s text, configuration, slots and tracks
   load FILE --track N    loads an audio file into track N
+  load FILE FILE...      loads several files, one per track, from the
+                         first (or from --track N) onwards
   convert FILE OUT.wav   writes the part of the file that would go into
                          the player, without a player (--partition, 1
                          if not given)
@@ -564,8 +568,8 @@ Commands:
         <translation>The player&apos;s button plays a track: 1 yes, 0 no.</translation>
     </message>
     <message>
-        <source>Risponde sì alle domande (conversione, taglio).</source>
-        <translation>Answers yes to the questions (conversion, cut).</translation>
+        <source>Risponde sì alle domande (conversione, taglio, brani cancellati).</source>
+        <translation>Answers yes to the questions (conversion, cut, erased tracks).</translation>
     </message>
     <message>
         <source>comando</source>

@@ -8,8 +8,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "ZoffinoUSB manages the tracks of the Zoffino USB audio player, which
 keeps a few tracks in 1 MiB of memory: it divides the memory into 1, 2,
 4 or 8 track slots, converts any common audio file to the player's
-format and loads it into a slot, and starts and stops playback. Its
-windows speak Italian.
+format and loads it into a slot, and starts and stops playback. It
+speaks Italian, and English under an English locale.
 .
 The package also holds zoffino, the same from the command line, and the
 udev rule that gives the user at the computer access to the player.")
@@ -22,7 +22,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The libraries' packages come from the executables themselves (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt's own dialogs and buttons speak Italian with these; without them, English.
+# Qt's own dialogs and buttons speak the program's Italian with these; without them, English.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${PROJECT_SOURCE_DIR}/dist/debian/postinst ${PROJECT_SOURCE_DIR}/dist/debian/postrm)

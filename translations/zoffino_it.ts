@@ -491,10 +491,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Risponde sì alle domande (conversione, taglio).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>comando</source>
         <translation type="unfinished"></translation>
     </message>
@@ -599,11 +595,21 @@ Default: %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Brano %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--track vuole il primo brano, da 1 a %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Gestione da riga di comando del lettore Zoffino USB.
 
 Comandi:
   info                   testo, configurazione, spazi e brani del lettore
   load FILE --track N    carica un file audio nel brano N
+  load FILE FILE...      carica più file, uno per brano, dal primo
+                         (o da --track N) in poi
   convert FILE OUT.wav   scrive la parte del file che andrebbe nel
                          lettore, senza lettore (--partition, 1 se
                          manca)
@@ -615,11 +621,7 @@ Comandi:
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Brano %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>--track vuole il primo brano, da 1 a %1.</source>
+        <source>Risponde sì alle domande (conversione, taglio, brani cancellati).</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

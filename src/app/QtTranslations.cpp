@@ -14,13 +14,12 @@ QLocale localeOf(UiLanguage language)
 }
 
 // Replaces what the translator held: a program that switches language must not keep the other's texts
-// under the new ones.
+// under the new ones. A catalogue that loads but holds nothing (Qt's English one: its texts are English
+// already) is no failure, and there is nothing to install.
 bool reload(QTranslator& translator, const auto& load)
 {
-    if (!translator.isEmpty()) {
-        QCoreApplication::removeTranslator(&translator);
-    }
-    return load() && QCoreApplication::installTranslator(&translator);
+    QCoreApplication::removeTranslator(&translator);
+    return load() && (translator.isEmpty() || QCoreApplication::installTranslator(&translator));
 }
 
 } // namespace

@@ -92,6 +92,8 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
            "Comandi:\n"
            "  info                   testo, configurazione, spazi e brani del lettore\n"
            "  load FILE --track N    carica un file audio nel brano N\n"
+           "  load FILE FILE...      carica più file, uno per brano, dal primo\n"
+           "                         (o da --track N) in poi\n"
            "  convert FILE OUT.wav   scrive la parte del file che andrebbe nel\n"
            "                         lettore, senza lettore (--partition, 1 se\n"
            "                         manca)\n"
@@ -108,7 +110,8 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
         {QStringLiteral("loop"), tr("Ripetizione: on oppure off."), QStringLiteral("on|off")},
         {QStringLiteral("default"), tr("Il lettore suona un brano al tocco del suo tasto: 1 sì, 0 no."),
          QStringLiteral("1|0")},
-        {{QStringLiteral("y"), QStringLiteral("yes")}, tr("Risponde sì alle domande (conversione, taglio).")},
+        {{QStringLiteral("y"), QStringLiteral("yes")},
+         tr("Risponde sì alle domande (conversione, taglio, brani cancellati).")},
     });
     parser.addOptions(PartOptions::options());
     parser.addPositionalArgument(tr("comando"), tr("info, load, convert, preview, play, stop o config"));

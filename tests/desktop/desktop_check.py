@@ -61,6 +61,9 @@ class Processes:
             pids.write(f"{process.pid}\n")
         return process
 
+    def name_of(self, process):
+        return next((name for name, started in self.started if started is process), "")
+
     def log(self, name):
         try:
             with open(os.path.join(self.work, name + ".log"), errors="replace") as log:
@@ -333,6 +336,11 @@ class Tree:
 
 
 class Desktop:
+    # The words the helpers below find the program's windows and commands by, in the language it speaks.
+    main_title = MAIN_TITLE
+    load_button = "Carica file..."
+    open_title = "Apri"
+
     def __init__(self, tree, pid, image):
         self.tree = tree
         self.pid = pid
@@ -348,7 +356,7 @@ class Desktop:
             return hashlib.sha256(f.read()).hexdigest()
 
     def main(self):
-        return wait_for("the main window", lambda: self.tree.window(MAIN_TITLE, "dialog"))
+        return wait_for("the main window", lambda: self.tree.window(self.main_title, "dialog"))
 
     def x_window(self, title):
         return wait_for(f"the X window \"{title}\"", lambda: client(self.pid, title))
@@ -370,8 +378,8 @@ class Desktop:
         return wait_for(f"{role} \"{name}\"", lambda: self.tree.find(window, role, name))
 
     def only_main_window(self):
-        return [w.name for w in self.tree.windows() if self.tree.showing(w)] == [MAIN_TITLE] and \
-            active_window() == client(self.pid, MAIN_TITLE)
+        return [w.name for w in self.tree.windows() if self.tree.showing(w)] == [self.main_title] and \
+            active_window() == client(self.pid, self.main_title)
 
     def select_track(self, index):
         main = self.main()
@@ -387,8 +395,8 @@ class Desktop:
     def open_file(self, path):
         """Carica file..., and the path typed into the open-file dialog as a user would."""
         main = self.main()
-        self.click(self.control(main, "push button", "Carica file..."))
-        dialog = wait_for("the open-file dialog", lambda: self.tree.window("Apri", "dialog"))
+        self.click(self.control(main, "push button", self.load_button))
+        dialog = wait_for("the open-file dialog", lambda: self.tree.window(self.open_title, "dialog"))
         field = wait_for("the file name field focused",
                          lambda: next((t for t in self.tree.all(dialog, "text")
                                        if self.tree.has(t, self.tree.pyatspi.STATE_FOCUSED)), None))
@@ -396,7 +404,7 @@ class Desktop:
         wait_for("the typed path in the field",
                  lambda: field.queryText().getText(0, -1) == path)
         self.key("Return")
-        wait_for("the open-file dialog to close", lambda: self.tree.window("Apri", "dialog") is None)
+        wait_for("the open-file dialog to close", lambda: self.tree.window(self.open_title, "dialog") is None)
 
     def box(self, what):
         box = wait_for(what, lambda: self.tree.window(BOX_TITLE, "alert"))
@@ -721,6 +729,7 @@ def main():
     parser.add_argument("--work", required=True)
     parser.add_argument("--drag-source", required=True)
     parser.add_argument("--screenshots")
+    parser.add_argument("--english-locale-path", default="", help="LOCPATH for en_GB.UTF-8, when not the system's")
     args = parser.parse_args()
 
     files = os.path.join(args.work, "files")
@@ -755,16 +764,26 @@ def main():
 
         env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                    QT_QPA_PLATFORM="xcb")
-        app = processes.start("ZoffinoUSB", [args.app, f"--simulate={image}"], env=env, cwd=files)
-
         import pyatspi
         from gi.repository import GLib
 
         global _glib_context
         _glib_context = GLib.MainContext.default()
+
+        # The English checks use the helpers here: they import this very module, not a second copy of it.
+        sys.modules.setdefault("desktop_check", sys.modules[__name__])
+        import english_checks
+
+        desktop, app = english_checks.start(pyatspi, processes, args.app, env, image, wav,
+                                            args.english_locale_path)
+        english_checks.check(desktop, app, wav)
+        passed = desktop.passed
+
+        app = processes.start("ZoffinoUSB", [args.app, f"--simulate={image}"], env=env, cwd=files)
         tree = Tree(pyatspi, app.pid)
         wait_for("the program in the accessibility tree", tree.application, timeout=15)
         desktop = Desktop(tree, app.pid, image)
+        desktop.passed = passed
 
         desktop.start()
         desktop.names()
@@ -802,7 +821,7 @@ def main():
         if desktop is not None:
             print("The program's windows:\n" + desktop.tree.describe())
         if app is not None:
-            log = processes.log("ZoffinoUSB").strip()
+            log = processes.log(processes.name_of(app)).strip()
             if log:
                 print("The program said:\n" + log[-2000:])
             if app.poll() is not None:

@@ -93,7 +93,8 @@ std::optional<Room> roomOf(const QWidget& widget)
 
 void expectTextsWhole(const QWidget& window, const char* language)
 {
-    const QString name = window.windowTitle().isEmpty() ? window.metaObject()->className() : window.windowTitle();
+    const QString name =
+        window.windowTitle().isEmpty() ? window.metaObject()->className() : window.windowTitle();
     for (const QWidget* widget : window.findChildren<QWidget*>()) {
         // A window opened from this one is looked at on its own.
         if (widget->window() != &window || !widget->isVisibleTo(&window)) {
@@ -195,9 +196,10 @@ protected:
         const auto text = [](const char* context, const char* source, int n = -1) {
             return QCoreApplication::translate(context, source, nullptr, n);
         };
-        ASSERT_TRUE(progress.Create(parent, text("SetLoader", "Caricamento di %n file in corso...", 3), 0x3FF7F,
-                                    CProgressDlg::kEnableCancel));
-        const QString item = text("TrackDownload", "\"%1\" nel brano %2 di %3").arg("Sigla di apertura").arg(8).arg(8);
+        ASSERT_TRUE(progress.Create(parent, text("SetLoader", "Caricamento di %n file in corso...", 3),
+                                    0x3FF7F, CProgressDlg::kEnableCancel));
+        const QString item =
+            text("TrackDownload", "\"%1\" nel brano %2 di %3").arg("Sigla di apertura").arg(8).arg(8);
         progress.SetDetail(text("SetLoader", "File %1 di %2: %3").arg(2).arg(3).arg(item));
         progress.SetItemProgress(100);
     }
@@ -240,7 +242,8 @@ TEST_F(WindowTexts, EveryWindowShowsItsTextsWholeInBothLanguages)
                 return !DialogBuilder::control<QLabel>(progress, IDC_PROGRESS_TIME)->text().isEmpty();
             }));
 
-            const std::initializer_list<QDialog*> windows{&about, &diagnostics, &track, &planWindow, &progress};
+            const std::initializer_list<QDialog*> windows{&about, &diagnostics, &track, &planWindow,
+                                                          &progress};
             for (QDialog* window : windows) {
                 window->show();
                 ASSERT_TRUE(QTest::qWaitForWindowExposed(window));

@@ -90,6 +90,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     theApp.SetBackend(std::move(backend));
+    theApp.SetDevicePath(options.devicePath);
 
     // Players plugged in or out while the program runs are found without a restart.
     theApp.SetWatcher(DeviceWatcher::forBackend(*theApp.Backend()));

@@ -2,25 +2,18 @@
 
 #include "app/AppUi.h"
 #include "app/CRegSettings.h"
-#include "app/OpenFailureAdvice.h"
 #include "device/UiMessagePump.h"
 #include "download/Durations.h"
 #include "download/TrackSlot.h"
 #include "res/StringTable.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <utility>
 
 namespace {
-
-// A node that appears before udev has given it to the user is tried this often, this far apart.
-constexpr int kArrivalAttempts = 10;
-constexpr std::chrono::milliseconds kArrivalRetry{100};
 
 // Lengths are kept to the tenth of a second, rounded down: rounded again to the second, they give what
 // the sample count itself rounds to. Anything with sound is at least a tenth.
@@ -174,109 +167,4 @@ QString CPlayerApp::TrackLabel(int track) const
     }
     const qint64 seconds = std::max<qint64>((tenths + 5) / 10, 1);
     return tr("%1 (%2)", "a track's name and its length").arg(name, Durations::clock(seconds));
-}
-
-void CPlayerApp::ReportOpenFailure(std::uint32_t errorCode)
-{
-    if (!m_pUi) {
-        return;
-    }
-    if (errorCode == DeviceLink::kErrorNotSupported) {
-        m_pUi->messageBox(QStringLiteral("Unable to open VxD, device does not support DeviceIOCTL"),
-                          MessageIcon::Warning);
-        return;
-    }
-    // The device's own message first, then what it means to the user and what to do.
-    const QString code = QStringLiteral("Unable to open VxD, Error code: %1").arg(errorCode, 0, 16);
-    m_pUi->messageBox(code + QStringLiteral("\n\n") + OpenFailureAdvice::forCode(errorCode),
-                      MessageIcon::Warning);
-}
-
-int CPlayerApp::OpenDevice()
-{
-    if (const std::uint32_t failure = m_link.open(); failure != 0) {
-        ReportOpenFailure(failure);
-        m_nDeviceState = -1;
-        return -1;
-    }
-    m_nDeviceState = 1;
-    return 0;
-}
-
-void CPlayerApp::CloseDevice()
-{
-    m_link.close();
-}
-
-void CPlayerApp::SetWatcher(std::unique_ptr<DeviceWatcher> watcher)
-{
-    m_pWatcher = std::move(watcher);
-    if (m_pWatcher) {
-        QObject::connect(m_pWatcher.get(), &DeviceWatcher::changed, m_pWatcher.get(),
-                         [this](const std::vector<std::string>& removed) { OnDevicesChanged(removed); });
-    }
-}
-
-std::optional<QString> CPlayerApp::DeviceText()
-{
-    std::array<std::uint8_t, 256> buffer{};
-    if (QueryDeviceText(Protocol::CMD_GET_TEXT, buffer, 0, 0) != ReportProtocol::TextQuery::Done) {
-        return std::nullopt;
-    }
-    const auto* text = reinterpret_cast<const char*>(buffer.data());
-    return QString::fromLatin1(text, static_cast<qsizetype>(strnlen(text, buffer.size())));
-}
-
-void CPlayerApp::OnDevicesChanged(const std::vector<std::string>& removedPaths)
-{
-    HidBackend* backend = m_link.backend();
-    if (!backend || IsBusy()) {
-        return;
-    }
-    std::vector<std::string> players;
-    for (const HidDeviceInfo& info : backend->enumerate()) {
-        if (info.vendorId == Protocol::kVendorId && info.productId == Protocol::kProductId) {
-            players.push_back(info.path);
-        }
-    }
-    const std::string& open = m_link.openPath();
-    // A player replugged quickly may be back under its old path, but the handles held are dead.
-    const bool went = std::find(removedPaths.begin(), removedPaths.end(), open) != removedPaths.end() ||
-                      std::find(players.begin(), players.end(), open) == players.end();
-    if (m_nDeviceState > 0 && went) {
-        const std::string gone = m_link.openPath();
-        CloseDevice();
-        m_nDeviceState = -1;
-        m_bPlaying = 0;
-        m_link.postToDiagnostics({.message = WM_DIAG_WRITE, .lParam = 1, .text = "Device removed: " + gone});
-        if (m_pUi) {
-            m_pUi->deviceChanged(false);
-        }
-    }
-    if (m_nDeviceState <= 0 && !players.empty()) {
-        OpenArrivedDevice(kArrivalAttempts);
-    }
-}
-
-void CPlayerApp::OpenArrivedDevice(int attemptsLeft)
-{
-    if (m_nDeviceState > 0 || IsBusy()) {
-        return;
-    }
-    const std::uint32_t failure = m_link.open();
-    if (failure == 0) {
-        m_nDeviceState = 1;
-        m_bPlaying = 0;
-        m_link.postToDiagnostics(
-            {.message = WM_DIAG_WRITE, .lParam = 1, .text = "Device arrived: " + m_link.openPath()});
-        if (m_pUi) {
-            m_pUi->deviceChanged(true);
-        }
-        return;
-    }
-    // udev may still be giving the new node to the user: worth a few more tries, holding nothing up.
-    if (OpenFailureAdvice::isPermission(failure) && attemptsLeft > 1 && m_pWatcher) {
-        QTimer::singleShot(kArrivalRetry, m_pWatcher.get(),
-                           [this, attemptsLeft] { OpenArrivedDevice(attemptsLeft - 1); });
-    }
 }

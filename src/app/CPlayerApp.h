@@ -16,7 +16,11 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <set>
 #include <span>
+#include <string>
+#include <vector>
 
 class AppUi;
 class CDiagnosticsDlg;
@@ -54,16 +58,45 @@ public:
     // The program's whole run; always false (there is no message loop of its own to enter).
     bool InitInstance();
 
-    // Opens the player (telling the user when there is none) and sets m_nDeviceState; 0 or -1.
+    // The player the user named (--device): its node's path, or a link to it. Without one the program uses
+    // the first player. Set before InitInstance.
+    void SetDevicePath(const QString& path) { m_wantedPath = path.toStdString(); }
+
+    // Opens the player named, or else the first (telling the user when there is none, or when the name is
+    // not a player's) and sets m_nDeviceState; 0 or -1.
     int OpenDevice();
     void CloseDevice();
+
+    // A player among the interfaces, as both programs list it.
+    struct PlayerEntry
+    {
+        std::string path;
+        // Empty when it has none.
+        std::string serial;
+        // What it says of itself; nothing when it did not answer or could not be opened.
+        std::optional<QString> text;
+        // Why it could not be opened to be asked (a code of DeviceLink::open); 0 when it was.
+        std::uint32_t openFailure = 0;
+        bool inUse = false;
+    };
+    // Every player there is, in the order of the enumeration, with its text: the one in use asked through
+    // the link, every other opened on its own for the question and closed again.
+    std::vector<PlayerEntry> Players();
+    // A player's text as the user reads it, or why there is none.
+    static QString PlayerText(const PlayerEntry& entry);
+    // The user chose the player at path: the one in use is closed, this one opened and named from now on,
+    // and the main window told. False (the user told why, unless the player has just gone) when it cannot
+    // be opened; nothing happens while a command runs.
+    bool UsePlayer(const std::string& path);
 
     // Watches for players plugged in or out while the program runs; set before InitInstance (without one,
     // the player is looked for at start only).
     void SetWatcher(std::unique_ptr<DeviceWatcher> watcher);
     DeviceWatcher* Watcher() const { return m_pWatcher.get(); }
-    // Looks for the player again: one that went is closed, one that came is opened, and the main window is
-    // told either way; no message box. Nothing happens while a download runs: its own failure path holds.
+    // Looks for the players again: the one in use that went is closed, and the main window told; no message
+    // box. While none is in use, the player named is opened when it comes, or without a name the first one
+    // that was not already there beside the one in use (that one waits until the user chooses it). Nothing
+    // happens while a download runs: its own failure path holds.
     void OnDevicesChanged(const std::vector<std::string>& removedPaths = {});
 
     bool WriteReport(const Report& report) { return m_protocol.WriteReport(report); }
@@ -195,12 +228,18 @@ private:
     void ReportOpenFailure(std::uint32_t errorCode);
     // Opens a player that was plugged in; a node whose permissions are not set yet is tried again a few
     // times over about a second.
-    void OpenArrivedDevice(int attemptsLeft);
+    void OpenArrivedDevice(const std::string& path, int attemptsLeft);
+    // The players there beside the one in use.
+    void NotePassedOver();
 
     AppUi* m_pUi = nullptr;
     int m_nBusy = 0;
     QString m_strRegistryKey;
     std::unique_ptr<DeviceWatcher> m_pWatcher;
+    // The player named (--device, or the user's choice in the main window); empty for the first.
+    std::string m_wantedPath;
+    // Players that were there while another was in use: none of them is opened unless the user chooses it.
+    std::set<std::string> m_passedOver;
     UiMessageQueue m_messages;
     DeviceLink m_link{m_messages, m_bPlaying};
     ReportProtocol m_protocol{m_link};

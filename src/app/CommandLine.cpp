@@ -12,6 +12,7 @@ namespace {
 
 const QString kSimulate = QStringLiteral("simulate");
 const QString kReportTime = QStringLiteral("report-time");
+const QString kDevice = QStringLiteral("device");
 constexpr int kMaxReportTimeUs = 1000000;
 
 void describe(QCommandLineParser& parser)
@@ -122,6 +123,15 @@ void CommandLine::addDeviceOptions(QCommandLineParser& parser)
                       tr("Con --simulate: ogni report impiega US microsecondi sul bus simulato "
                          "(1000 come su USB full-speed; predefinito 0)."),
                       tr("US"), QStringLiteral("0")});
+    parser.addOption({kDevice,
+                      tr("Usa il lettore al PERCORSO (come lo mostra zoffino list), non il primo "
+                         "collegato."),
+                      tr("PERCORSO")});
+}
+
+QStringList CommandLine::deviceOptionNames()
+{
+    return {kSimulate, kReportTime, kDevice};
 }
 
 QStringList CommandLine::withDefaultImage(const QStringList& arguments)
@@ -150,6 +160,13 @@ void CommandLine::readDeviceOptions(const QCommandLineParser& parser)
             error = defaultImagePath().isEmpty()
                         ? tr("--simulate: nessuna cartella dei dati; indicare --simulate=FILE.")
                         : tr("--simulate= vuole il nome di un file.");
+            return;
+        }
+    }
+    if (parser.isSet(kDevice)) {
+        devicePath = parser.value(kDevice);
+        if (devicePath.isEmpty()) {
+            error = tr("--device vuole il percorso di un lettore (zoffino list li mostra).");
             return;
         }
     }

@@ -24,6 +24,8 @@ struct CommandLine
     // Time each report of the simulated player takes on its bus, in microseconds; 0 is an infinitely fast
     // bus, 1000 paces it like full-speed USB.
     int reportTimeUs = 0;
+    // The player to use (--device PATH); empty for the first there is.
+    QString devicePath;
     bool help = false;
     bool version = false;
     // Set when the arguments cannot be understood.
@@ -41,8 +43,10 @@ struct CommandLine
 
     // -h/--help and -v/--version, with texts in the program's language.
     static void addStandardOptions(QCommandLineParser& parser);
-    // The options the window and the command-line tool share: --simulate[=FILE] and --report-time=US.
+    // The options the window and the command-line tool share: --simulate[=FILE], --report-time=US and
+    // --device=PATH; deviceOptionNames() names them.
     static void addDeviceOptions(QCommandLineParser& parser);
+    static QStringList deviceOptionNames();
     // "--simulate" alone stands for the default image: a parser's option has a value or none, never both.
     static QStringList withDefaultImage(const QStringList& arguments);
     // Reads the device options of a parsed parser into this one; sets error when they make no sense.

@@ -2,6 +2,8 @@
 
 #include "device/DeviceLink.h"
 
+#include <QFileInfo>
+
 #include <cerrno>
 #include <cstring>
 
@@ -22,4 +24,16 @@ QString OpenFailureAdvice::forCode(std::uint32_t code)
     }
     return tr("Il lettore è collegato, ma non si è potuto aprire (%1). Scollegarlo e ricollegarlo.")
         .arg(QString::fromLocal8Bit(std::strerror(static_cast<int>(code))));
+}
+
+QString OpenFailureAdvice::notAPlayer(const QString& path, const QStringList& players)
+{
+    const QString what = QFileInfo::exists(path) ? tr("--device %1: non è un lettore Zoffino USB.").arg(path)
+                                                 : tr("--device %1: non esiste.").arg(path);
+    if (players.isEmpty()) {
+        return what + QLatin1Char('\n') + tr("Nessun lettore Zoffino USB è collegato.");
+    }
+    return what + QLatin1Char('\n') +
+           tr("Lettori collegati: %1. Indicarne uno con --device, o togliere --device per usare il primo.")
+               .arg(players.join(QStringLiteral(", ")));
 }

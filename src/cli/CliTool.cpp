@@ -2,6 +2,7 @@
 
 #include "app/CPlayerApp.h"
 #include "app/CommandLine.h"
+#include "app/OpenFailureAdvice.h"
 #include "cli/CliCommon.h"
 #include "cli/PartOptions.h"
 #include "cli/TerminalProgress.h"
@@ -12,6 +13,7 @@
 #include <QCommandLineParser>
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <map>
 
@@ -32,6 +34,7 @@ struct CommandShape
 const std::map<QString, CommandShape>& commands()
 {
     static const std::map<QString, CommandShape> shapes{
+        {QStringLiteral("list"), {0, {}}},
         {QStringLiteral("info"), {0, {}}},
         {QStringLiteral("load"),
          {CommandShape::kAny,
@@ -90,6 +93,8 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
     parser.setApplicationDescription(
         tr("Gestione da riga di comando del lettore Zoffino USB.\n\n"
            "Comandi:\n"
+           "  list                   i lettori collegati: percorso, testo, numero\n"
+           "                         di serie\n"
            "  info                   testo, configurazione, spazi e brani del lettore\n"
            "  load FILE --track N    carica un file audio nel brano N\n"
            "  load FILE FILE...      carica più file, uno per brano, dal primo\n"
@@ -114,7 +119,8 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
          tr("Risponde sì alle domande (conversione, taglio, brani cancellati).")},
     });
     parser.addOptions(PartOptions::options());
-    parser.addPositionalArgument(tr("comando"), tr("info, load, convert, preview, play, stop o config"));
+    parser.addPositionalArgument(tr("comando"),
+                                 tr("list, info, load, convert, preview, play, stop o config"));
     if (!parser.parse(arguments)) {
         return usage(parser.errorText());
     }
@@ -146,7 +152,7 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
         return usage(
             tr("%1 non vuole altro dopo di sé: %2").arg(command, positional.mid(1).join(QLatin1Char(' '))));
     }
-    const QStringList deviceOptions{QStringLiteral("simulate"), QStringLiteral("report-time")};
+    const QStringList deviceOptions = CommandLine::deviceOptionNames();
     for (const QString& option : parser.optionNames()) {
         const QString name = option == QLatin1String("y") ? QStringLiteral("yes") : option;
         if (!shape->second.options.contains(name) && !deviceOptions.contains(name)) {
@@ -187,7 +193,13 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
         return kFailed;
     }
     app.SetBackend(std::move(backend));
+    app.SetDevicePath(device.devicePath);
     app.SetUi(&ui);
+    if (command == QLatin1String("list")) {
+        const int listed = list(app);
+        app.SetUi(nullptr);
+        return listed;
+    }
     if (app.OpenDevice() != 0) {
         app.SetUi(nullptr);
         return kNoPlayer;
@@ -219,6 +231,32 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
     }
     app.SetUi(nullptr);
     return result;
+}
+
+int CliTool::list(CPlayerApp& app)
+{
+    const std::vector<CPlayerApp::PlayerEntry> players = app.Players();
+    if (players.empty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(OpenFailureAdvice::forCode(DeviceLink::kErrorNoMoreItems)));
+        return kNoPlayer;
+    }
+    bool denied = false;
+    for (const CPlayerApp::PlayerEntry& player : players) {
+        // The path first: what --device takes.
+        QString line =
+            QString::fromStdString(player.path) + QStringLiteral("  ") + CPlayerApp::PlayerText(player);
+        if (!player.serial.empty()) {
+            line +=
+                QStringLiteral("  ") + tr("numero di serie %1").arg(QString::fromStdString(player.serial));
+        }
+        std::printf("%s\n", qPrintable(line));
+        denied = denied || OpenFailureAdvice::isPermission(player.openFailure);
+    }
+    // What a player this user may not open needs, once for all of them.
+    if (denied) {
+        std::fprintf(stderr, "%s\n", qPrintable(OpenFailureAdvice::forCode(EACCES)));
+    }
+    return kDone;
 }
 
 int CliTool::info(CPlayerApp& app)

@@ -38,6 +38,7 @@ public:
     static int run(const QStringList& arguments, const SoundOutputFactory& makeSound = {});
 
 private:
+    static int list(CPlayerApp& app);
     static int info(CPlayerApp& app);
     static int play(CPlayerApp& app, const QString& track);
     static int config(CPlayerApp& app, const QCommandLineParser& parser);

@@ -17,6 +17,14 @@ void DeviceLink::setBackend(std::unique_ptr<HidBackend> backend)
 {
     close();
     m_pBackend = std::move(backend);
+    m_backend = m_pBackend.get();
+}
+
+void DeviceLink::borrowBackend(HidBackend* backend)
+{
+    close();
+    m_pBackend.reset();
+    m_backend = backend;
 }
 
 bool DeviceLink::lengthsUsable(const HidReportLengths& caps) const
@@ -28,48 +36,55 @@ bool DeviceLink::lengthsUsable(const HidReportLengths& caps) const
            caps.output >= Protocol::kMinOutputReportLength && caps.output <= Protocol::kMaxReportLength;
 }
 
-std::uint32_t DeviceLink::open()
+std::uint32_t DeviceLink::open(const std::string& path)
 {
     close();
-    if (!m_pBackend) {
-        return kErrorNoMoreItems;
+    if (!m_backend) {
+        return path.empty() ? kErrorNoMoreItems : kErrorNotAPlayer;
+    }
+    // The ids come from the enumeration, so no interface is opened unless it is the player's: a path given
+    // by the user is opened only once the enumeration has it as a player.
+    if (!path.empty()) {
+        const std::optional<HidDeviceInfo> named = m_backend->player(path);
+        return named ? openPlayer(*named) : kErrorNotAPlayer;
     }
     std::uint32_t failure = kErrorNoMoreItems;
-    // The ids come from the enumeration, so no interface is opened unless it is the player's.
-    for (const HidDeviceInfo& info : m_pBackend->enumerate()) {
-        m_szDevicePath = info.path.substr(0, 127);
-        if (info.vendorId != Protocol::kVendorId || info.productId != Protocol::kProductId) {
-            continue;
+    for (const HidDeviceInfo& info : m_backend->players()) {
+        failure = openPlayer(info);
+        if (failure == 0) {
+            break;
         }
-        std::unique_ptr<HidDevice> writer = m_pBackend->open(info.path);
-        if (!writer) {
-            failure = m_pBackend->lastError();
-            continue;
-        }
-        const std::optional<HidReportLengths> caps =
-            HidDescriptorParser::reportLengths(writer->reportDescriptor());
-        if (!caps || !lengthsUsable(*caps)) {
-            failure = kErrorNotSupported;
-            continue;
-        }
-        std::unique_ptr<HidDevice> reader = m_pBackend->open(info.path);
-        if (!reader) {
-            // Without the second handle no report could ever arrive: a link that only looks open.
-            failure = m_pBackend->lastError();
-            continue;
-        }
-        m_Caps = *caps;
-        m_openPath = info.path;
-        m_hWriteDevice = std::move(writer);
-        m_hReadDevice = std::move(reader);
-        try {
-            m_hReaderThread = startReader();
-        } catch (const std::system_error&) {
-            // The link stays open without a reader: writes go out, but no answer ever comes in.
-        }
-        return 0;
     }
     return failure;
+}
+
+std::uint32_t DeviceLink::openPlayer(const HidDeviceInfo& info)
+{
+    m_szDevicePath = info.path.substr(0, 127);
+    std::unique_ptr<HidDevice> writer = m_backend->open(info.path);
+    if (!writer) {
+        return m_backend->lastError();
+    }
+    const std::optional<HidReportLengths> caps =
+        HidDescriptorParser::reportLengths(writer->reportDescriptor());
+    if (!caps || !lengthsUsable(*caps)) {
+        return kErrorNotSupported;
+    }
+    std::unique_ptr<HidDevice> reader = m_backend->open(info.path);
+    if (!reader) {
+        // Without the second handle no report could ever arrive: a link that only looks open.
+        return m_backend->lastError();
+    }
+    m_Caps = *caps;
+    m_openPath = info.path;
+    m_hWriteDevice = std::move(writer);
+    m_hReadDevice = std::move(reader);
+    try {
+        m_hReaderThread = startReader();
+    } catch (const std::system_error&) {
+        // The link stays open without a reader: writes go out, but no answer ever comes in.
+    }
+    return 0;
 }
 
 std::jthread DeviceLink::startReader()

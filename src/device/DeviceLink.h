@@ -36,9 +36,11 @@ public:
     static constexpr int kReadTimeoutMs = 50;
     // Pause between passes of a reader whose reads fail, so that it neither spins nor floods the log.
     static constexpr std::chrono::milliseconds kFailedReadBackoff{250};
-    // Codes of open(): no player among the interfaces, and one whose reports the link cannot carry.
+    // Codes of open(): no player among the interfaces, one whose reports the link cannot carry, and a
+    // path that names no player.
     static constexpr std::uint32_t kErrorNoMoreItems = 0x103;
     static constexpr std::uint32_t kErrorNotSupported = 50;
+    static constexpr std::uint32_t kErrorNotAPlayer = 1200;
 
     // playing receives the playing flag of every status report the reader sees.
     DeviceLink(UiMessageQueue& messages, std::atomic<int>& playing);
@@ -47,11 +49,14 @@ public:
     DeviceLink& operator=(const DeviceLink&) = delete;
 
     void setBackend(std::unique_ptr<HidBackend> backend);
-    HidBackend* backend() const { return m_pBackend.get(); }
+    // The same with a backend another link owns and that outlives this one.
+    void borrowBackend(HidBackend* backend);
+    HidBackend* backend() const { return m_backend; }
 
-    // Closes whatever is open, then opens the first player among the interfaces and starts the reader.
-    // 0 when it did; otherwise the code of the reason (kErrorNoMoreItems when there is no player).
-    std::uint32_t open();
+    // Closes whatever is open, then opens the player at path (see HidBackend::player), or without one the
+    // first player among the interfaces that opens, and starts the reader. 0 when it did; otherwise the code
+    // of the reason: kErrorNoMoreItems when there is no player, kErrorNotAPlayer when path names none.
+    std::uint32_t open(const std::string& path = {});
     // Stops and joins the reader, then closes both handles.
     void close();
 
@@ -91,7 +96,7 @@ public:
 
     UiMessageQueue& messages() { return m_messages; }
     const HidReportLengths& caps() const { return m_Caps; }
-    // The path of the interface examined last.
+    // The path of the player examined last.
     const std::string& devicePath() const { return m_szDevicePath; }
     // The path of the player the link has open; empty when none is.
     const std::string& openPath() const { return m_openPath; }
@@ -104,11 +109,14 @@ private:
     static constexpr std::chrono::microseconds kAckWatch{20};
 
     bool lengthsUsable(const HidReportLengths& caps) const;
+    std::uint32_t openPlayer(const HidDeviceInfo& info);
     void storeInputReport(std::span<const std::uint8_t> bytes, Report& snapshot);
 
     UiMessageQueue& m_messages;
     std::atomic<int>& m_bPlaying;
     std::unique_ptr<HidBackend> m_pBackend;
+    // m_pBackend, or the one borrowed.
+    HidBackend* m_backend = nullptr;
 
     std::unique_ptr<HidDevice> m_hWriteDevice;
     std::unique_ptr<HidDevice> m_hReadDevice;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@ struct HidDeviceInfo
     std::string path;
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
+    // The interface's serial number; empty when it has none.
+    std::string serial;
 };
 
 // Access to the HID interfaces of the machine: hidapi for real hardware, the simulated player, or a fake
@@ -32,4 +35,10 @@ public:
 
     // Whether the interfaces are the system's own, whose arrivals and removals the system announces.
     virtual bool systemDevices() const { return false; }
+
+    // The players among the interfaces (by their vendor and product ids), in the enumeration's order.
+    std::vector<HidDeviceInfo> players();
+    // The player at path: the interface's own path, or a link to its node (a name a udev rule gave it).
+    // Nothing when no player is there.
+    std::optional<HidDeviceInfo> player(const std::string& path);
 };

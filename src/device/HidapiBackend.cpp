@@ -2,6 +2,8 @@
 
 #include "device/HidapiDevice.h"
 
+#include <QString>
+
 #include <hidapi.h>
 
 #include <cerrno>
@@ -32,7 +34,9 @@ std::vector<HidDeviceInfo> HidapiBackend::enumerate()
         if (!info->path || !seen.insert(info->path).second) {
             continue;
         }
-        result.push_back({info->path, info->vendor_id, info->product_id});
+        const QString serial =
+            info->serial_number ? QString::fromWCharArray(info->serial_number).trimmed() : QString();
+        result.push_back({info->path, info->vendor_id, info->product_id, serial.toStdString()});
     }
     hid_free_enumeration(list);
     return result;

@@ -1,7 +1,5 @@
 #include "device/PollingDeviceWatcher.h"
 
-#include "device/Protocol.h"
-
 #include <algorithm>
 
 PollingDeviceWatcher::PollingDeviceWatcher(HidBackend& backend, std::chrono::milliseconds interval)
@@ -14,10 +12,8 @@ PollingDeviceWatcher::PollingDeviceWatcher(HidBackend& backend, std::chrono::mil
 std::vector<std::string> PollingDeviceWatcher::players() const
 {
     std::vector<std::string> paths;
-    for (const HidDeviceInfo& info : m_backend.enumerate()) {
-        if (info.vendorId == Protocol::kVendorId && info.productId == Protocol::kProductId) {
-            paths.push_back(info.path);
-        }
+    for (const HidDeviceInfo& info : m_backend.players()) {
+        paths.push_back(info.path);
     }
     return paths;
 }

@@ -7,7 +7,6 @@
 #include "download/TrackSlot.h"
 #include "res/DialogTemplate.h"
 #include "res/StringTable.h"
-#include "ui/CAboutDlg.h"
 #include "ui/SystemMenu.h"
 #include "widgets/AppIcon.h"
 #include "widgets/DialogBuilder.h"
@@ -17,7 +16,6 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -121,6 +119,7 @@ void CPlayerDlg::StartFromPlayer()
     m_bDefault = false;
 
     m_strDevice = m_app.DeviceText().value_or(NoPlayerText());
+    ShowPlayerPath();
     std::array<std::uint8_t, 256> buffer{};
     m_app.ReadDeviceConfig(buffer);
     m_bLoop = m_app.m_Config.loop();
@@ -134,6 +133,8 @@ void CPlayerDlg::StartFromPlayer()
 
 void CPlayerDlg::OnDeviceChanged(bool present)
 {
+    // Until a status report says otherwise: the player that went sends none, another one has not yet.
+    m_ctlPlay->setText(tr("Suona"));
     if (present) {
         // As at start: the player's text and configuration (repaired if need be) set the controls.
         StartFromPlayer();
@@ -141,8 +142,7 @@ void CPlayerDlg::OnDeviceChanged(bool present)
     }
     UpdateData(true);
     m_strDevice = NoPlayerText();
-    // No status report will come from a player that is gone.
-    m_ctlPlay->setText(tr("Suona"));
+    ShowPlayerPath();
     UpdateControls();
 }
 
@@ -267,14 +267,6 @@ void CPlayerDlg::OnDiagnostics()
     CDiagnosticsDlg::Open(m_app, this);
 }
 
-void CPlayerDlg::OnSysCommand(unsigned id, long)
-{
-    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
-        CAboutDlg about(this);
-        about.exec();
-    }
-}
-
 void CPlayerDlg::OnMessage(UiMessage& message)
 {
     // Device reports that reach the window outside a query are dropped with their record; the busy
@@ -341,25 +333,4 @@ void CPlayerDlg::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event)
-{
-    // Where the window manager's menu cannot be extended, the About entry lives here and goes the same way.
-    const QString about = StringTable::load(IDS_ABOUTBOX);
-    // A modal box opened now would hold up the command under way until it closed.
-    if (about.isEmpty() || m_app.IsBusy()) {
-        return;
-    }
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("systemMenu"));
-    QAction* entry = menu.addAction(about);
-    if (event->reason() == QContextMenuEvent::Keyboard) {
-        // Opened from the keyboard, Return alone should take the entry.
-        menu.setActiveAction(entry);
-    }
-    // The command runs once the menu has closed and let go of the mouse and keyboard.
-    if (menu.exec(event->globalPos()) == entry) {
-        OnSysCommand(IDM_ABOUTBOX, 0);
-    }
 }

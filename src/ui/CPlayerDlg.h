@@ -103,6 +103,8 @@ private:
     void StopListening();
     // The longest track the selected partition's slots hold, under the partition buttons.
     void ShowCapacity();
+    // The path of the player in use, in the tooltip of its text.
+    void ShowPlayerPath();
 
     CPlayerApp& m_app;
     bool m_bWindowExists = false;

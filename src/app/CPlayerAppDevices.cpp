@@ -3,6 +3,7 @@
 #include "app/AppUi.h"
 #include "app/OpenFailureAdvice.h"
 
+#include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
@@ -41,13 +42,19 @@ void CPlayerApp::ReportOpenFailure(std::uint32_t errorCode)
         return;
     }
     if (errorCode == DeviceLink::kErrorNotAPlayer) {
-        QStringList present;
-        for (const HidDeviceInfo& info : m_link.backend() ? m_link.backend()->players()
-                                                          : std::vector<HidDeviceInfo>{}) {
-            present << QString::fromStdString(info.path);
+        const QString wanted = QString::fromStdString(m_wantedPath);
+        // Another device's interface, or any file: something is there, but not a player.
+        bool exists = QFileInfo::exists(wanted);
+        QStringList players;
+        if (HidBackend* backend = m_link.backend()) {
+            for (const HidDeviceInfo& info : backend->enumerate()) {
+                exists = exists || info.path == m_wantedPath;
+            }
+            for (const HidDeviceInfo& info : backend->players()) {
+                players << QString::fromStdString(info.path);
+            }
         }
-        m_pUi->messageBox(OpenFailureAdvice::notAPlayer(QString::fromStdString(m_wantedPath), present),
-                          MessageIcon::Warning);
+        m_pUi->messageBox(OpenFailureAdvice::notAPlayer(wanted, exists, players), MessageIcon::Warning);
         return;
     }
     // The device's own message first, then what it means to the user and what to do.

@@ -2,8 +2,6 @@
 
 #include "device/DeviceLink.h"
 
-#include <QFileInfo>
-
 #include <cerrno>
 #include <cstring>
 
@@ -26,10 +24,10 @@ QString OpenFailureAdvice::forCode(std::uint32_t code)
         .arg(QString::fromLocal8Bit(std::strerror(static_cast<int>(code))));
 }
 
-QString OpenFailureAdvice::notAPlayer(const QString& path, const QStringList& players)
+QString OpenFailureAdvice::notAPlayer(const QString& path, bool exists, const QStringList& players)
 {
-    const QString what = QFileInfo::exists(path) ? tr("--device %1: non è un lettore Zoffino USB.").arg(path)
-                                                 : tr("--device %1: non esiste.").arg(path);
+    const QString what = exists ? tr("--device %1: non è un lettore Zoffino USB.").arg(path)
+                                : tr("--device %1: non esiste.").arg(path);
     if (players.isEmpty()) {
         return what + QLatin1Char('\n') + tr("Nessun lettore Zoffino USB è collegato.");
     }

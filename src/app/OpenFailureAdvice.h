@@ -21,9 +21,9 @@ public:
     static bool isPermission(std::uint32_t code);
     // For a code of DeviceLink::open(): no player at all, no permission, or another reason of the system's.
     static QString forCode(std::uint32_t code);
-    // The player named on the command line (--device path) is not one: path and what to do instead,
-    // with the paths of the players there are.
-    static QString notAPlayer(const QString& path, const QStringList& players);
+    // The player named on the command line (--device path) is not one: whether anything is at path, and
+    // what to do instead, with the paths of the players there are.
+    static QString notAPlayer(const QString& path, bool exists, const QStringList& players);
 
 private:
     // The system's part (one file per system): what connecting a player takes besides plugging it in,

@@ -22,7 +22,8 @@ QString entryText(const CPlayerApp::PlayerEntry& player)
 {
     const QString path = QString::fromStdString(player.path);
     if (player.serial.empty()) {
-        return CPlayerDlg::tr("%1 (%2)", "a player's text and its path").arg(CPlayerApp::PlayerText(player), path);
+        return CPlayerDlg::tr("%1 (%2)", "a player's text and its path")
+            .arg(CPlayerApp::PlayerText(player), path);
     }
     return CPlayerDlg::tr("%1 (%2, numero di serie %3)")
         .arg(CPlayerApp::PlayerText(player), path, QString::fromStdString(player.serial));

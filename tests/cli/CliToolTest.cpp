@@ -180,6 +180,32 @@ TEST_F(CliToolTest, ARepartitionNobodyAgreedToIsNotSentAndTheTracksKeepTheirName
     EXPECT_EQ(store.value(QStringLiteral("Settings/variabili/Brano1")).toString(), QStringLiteral("Brano 1"));
 }
 
+TEST_F(CliToolTest, ListNamesThePlayerByWhatDeviceTakesAndDeviceRefusesWhatIsNoPlayer)
+{
+    const Run list = onPlayer({QStringLiteral("list")});
+    EXPECT_EQ(list.exit, CliTool::kDone) << list.err.toStdString();
+    EXPECT_EQ(list.out, QStringLiteral("sim:player  Zoffino USB - lettore simulato, 1 MiB\n"));
+
+    const Run named =
+        onPlayer({QStringLiteral("--device"), QStringLiteral("sim:player"), QStringLiteral("info")});
+    EXPECT_EQ(named.exit, CliTool::kDone) << named.err.toStdString();
+
+    // Neither a missing node nor a file is a player: refused as when there is none, with the players there
+    // are.
+    const QString file = wav("brano.wav", 640);
+    for (const QString& path : {dir.filePath(QStringLiteral("hidraw9")), file}) {
+        const Run refused =
+            onPlayer({QStringLiteral("--device=") + path, QStringLiteral("play"), QStringLiteral("1")});
+        EXPECT_EQ(refused.exit, CliTool::kNoPlayer);
+        EXPECT_TRUE(refused.err.startsWith(QStringLiteral("--device ") + path + QStringLiteral(": non ")))
+            << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("Lettori collegati: sim:player.")))
+            << refused.err.toStdString();
+        EXPECT_TRUE(refused.out.isEmpty());
+    }
+    EXPECT_EQ(onPlayer({QStringLiteral("--device="), QStringLiteral("info")}).exit, CliTool::kUsage);
+}
+
 TEST_F(CliToolTest, FilesThatCannotMakeATrackAreRefusedWithoutTouchingThePlayer)
 {
     const Run empty = onPlayer(

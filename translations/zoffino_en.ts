@@ -201,6 +201,14 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>(non si è potuto aprire)</source>
+        <translation>(could not be opened)</translation>
+    </message>
+    <message>
+        <source>(non risponde)</source>
+        <translation>(does not answer)</translation>
+    </message>
 </context>
 <context>
     <name>CPlayerDlg</name>
@@ -271,6 +279,15 @@
     <message>
         <source>Nella cartella &quot;%1&quot; non c&apos;è nessun file audio da caricare: trascinare i file audio, o la cartella che li contiene.</source>
         <translation>The folder &quot;%1&quot; holds no audio file to load: drag the audio files, or the folder that holds them.</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a player&apos;s text and its path</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 (%2, numero di serie %3)</source>
+        <translation>%1 (%2, serial number %3)</translation>
     </message>
 </context>
 <context>
@@ -516,38 +533,6 @@
         <translation>See: zoffino --help</translation>
     </message>
     <message>
-        <source>Gestione da riga di comando del lettore Zoffino USB.
-
-Comandi:
-  info                   testo, configurazione, spazi e brani del lettore
-  load FILE --track N    carica un file audio nel brano N
-  load FILE FILE...      carica più file, uno per brano, dal primo
-                         (o da --track N) in poi
-  convert FILE OUT.wav   scrive la parte del file che andrebbe nel
-                         lettore, senza lettore (--partition, 1 se
-                         manca)
-  preview FILE           fa ascoltare sul computer quella parte,
-                         come la suonerà il lettore
-  play N                 suona il brano N
-  stop                   ferma il lettore
-  config                 mostra o cambia la configurazione</source>
-        <translation>Manages the Zoffino USB player from the command line.
-
-Commands:
-  info                   the player&apos;s text, configuration, slots and tracks
-  load FILE --track N    loads an audio file into track N
-  load FILE FILE...      loads several files, one per track, from the
-                         first (or from --track N) onwards
-  convert FILE OUT.wav   writes the part of the file that would go into
-                         the player, without a player (--partition, 1
-                         if not given)
-  preview FILE           plays that part on the computer, as the player
-                         will play it
-  play N                 plays track N
-  stop                   stops the player
-  config                 shows or changes the configuration</translation>
-    </message>
-    <message>
         <source>Il brano (da 1).</source>
         <translation>The track (from 1).</translation>
     </message>
@@ -574,10 +559,6 @@ Commands:
     <message>
         <source>comando</source>
         <translation>command</translation>
-    </message>
-    <message>
-        <source>info, load, convert, preview, play, stop o config</source>
-        <translation>info, load, convert, preview, play, stop or config</translation>
     </message>
     <message>
         <source>Manca il comando.</source>
@@ -643,6 +624,49 @@ Default: %3</source>
         <translation>Tracks: %1
 Loop: %2
 Default: %3</translation>
+    </message>
+    <message>
+        <source>Gestione da riga di comando del lettore Zoffino USB.
+
+Comandi:
+  list                   i lettori collegati: percorso, testo, numero
+                         di serie
+  info                   testo, configurazione, spazi e brani del lettore
+  load FILE --track N    carica un file audio nel brano N
+  load FILE FILE...      carica più file, uno per brano, dal primo
+                         (o da --track N) in poi
+  convert FILE OUT.wav   scrive la parte del file che andrebbe nel
+                         lettore, senza lettore (--partition, 1 se
+                         manca)
+  preview FILE           fa ascoltare sul computer quella parte,
+                         come la suonerà il lettore
+  play N                 suona il brano N
+  stop                   ferma il lettore
+  config                 mostra o cambia la configurazione</source>
+        <translation>Manages the Zoffino USB player from the command line.
+
+Commands:
+  list                   the connected players: path, text, serial number
+  info                   the player&apos;s text, configuration, slots and tracks
+  load FILE --track N    loads an audio file into track N
+  load FILE FILE...      loads several files, one per track, from the
+                         first (or from --track N) onwards
+  convert FILE OUT.wav   writes the part of the file that would go into
+                         the player, without a player (--partition, 1
+                         if not given)
+  preview FILE           plays that part on the computer, as the player
+                         will play it
+  play N                 plays track N
+  stop                   stops the player
+  config                 shows or changes the configuration</translation>
+    </message>
+    <message>
+        <source>list, info, load, convert, preview, play, stop o config</source>
+        <translation>list, info, load, convert, preview, play, stop or config</translation>
+    </message>
+    <message>
+        <source>numero di serie %1</source>
+        <translation>serial number %1</translation>
     </message>
 </context>
 <context>
@@ -714,6 +738,18 @@ With --simulate and no FILE, the simulated memory is in
     <message>
         <source>Vedere: %1 --help</source>
         <translation>See: %1 --help</translation>
+    </message>
+    <message>
+        <source>Usa il lettore al PERCORSO (come lo mostra zoffino list), non il primo collegato.</source>
+        <translation>Uses the player at PATH (as zoffino list shows it), not the first one connected.</translation>
+    </message>
+    <message>
+        <source>PERCORSO</source>
+        <translation>PATH</translation>
+    </message>
+    <message>
+        <source>--device vuole il percorso di un lettore (zoffino list li mostra).</source>
+        <translation>--device needs the path of a player (zoffino list shows them).</translation>
     </message>
 </context>
 <context>
@@ -944,6 +980,22 @@ then unplug the player and plug it back in.</translation>
     <message>
         <source>Il lettore è collegato, ma questo utente non ha il permesso di usarlo: chiedere all&apos;amministratore del computer.</source>
         <translation>The player is connected, but this user has no permission to use it: ask the computer&apos;s administrator.</translation>
+    </message>
+    <message>
+        <source>--device %1: non è un lettore Zoffino USB.</source>
+        <translation>--device %1: not a Zoffino USB player.</translation>
+    </message>
+    <message>
+        <source>--device %1: non esiste.</source>
+        <translation>--device %1: does not exist.</translation>
+    </message>
+    <message>
+        <source>Nessun lettore Zoffino USB è collegato.</source>
+        <translation>No Zoffino USB player is connected.</translation>
+    </message>
+    <message>
+        <source>Lettori collegati: %1. Indicarne uno con --device, o togliere --device per usare il primo.</source>
+        <translation>Connected players: %1. Name one with --device, or leave --device out to use the first.</translation>
     </message>
 </context>
 <context>

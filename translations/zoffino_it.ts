@@ -200,6 +200,14 @@
 %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>(non si è potuto aprire)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(non risponde)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CPlayerDlg</name>
@@ -269,6 +277,15 @@
     </message>
     <message>
         <source>Nella cartella &quot;%1&quot; non c&apos;è nessun file audio da caricare: trascinare i file audio, o la cartella che li contiene.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a player&apos;s text and its path</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (%2, numero di serie %3)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -575,10 +592,6 @@ Default: %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>info, load, convert, preview, play, stop o config</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>preview vuole il FILE da ascoltare.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -603,9 +616,15 @@ Default: %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Risponde sì alle domande (conversione, taglio, brani cancellati).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Gestione da riga di comando del lettore Zoffino USB.
 
 Comandi:
+  list                   i lettori collegati: percorso, testo, numero
+                         di serie
   info                   testo, configurazione, spazi e brani del lettore
   load FILE --track N    carica un file audio nel brano N
   load FILE FILE...      carica più file, uno per brano, dal primo
@@ -621,7 +640,11 @@ Comandi:
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Risponde sì alle domande (conversione, taglio, brani cancellati).</source>
+        <source>list, info, load, convert, preview, play, stop o config</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>numero di serie %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -689,6 +712,18 @@ Con --simulate senza FILE la memoria simulata è in
     </message>
     <message>
         <source>L&apos;immagine &quot;%1&quot; è in sola lettura: il lettore simulato mostra e suona quello che contiene, ma non può tenere brani nuovi né un&apos;altra configurazione. Per cambiarla, renderla scrivibile (chmod u+w) o indicarne un&apos;altra.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usa il lettore al PERCORSO (come lo mostra zoffino list), non il primo collegato.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PERCORSO</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--device vuole il percorso di un lettore (zoffino list li mostra).</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -908,6 +943,22 @@ Su Linux serve anche, una volta sola, la regola udev che dà il lettore all&apos
     </message>
     <message>
         <source>Il lettore è collegato, ma questo utente non ha il permesso di usarlo: chiedere all&apos;amministratore del computer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--device %1: non è un lettore Zoffino USB.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--device %1: non esiste.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nessun lettore Zoffino USB è collegato.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lettori collegati: %1. Indicarne uno con --device, o togliere --device per usare il primo.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

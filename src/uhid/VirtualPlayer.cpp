@@ -95,6 +95,7 @@ VirtualPlayer::VirtualPlayer(UhidDevice& device, FlashImage& flash, VirtualPlaye
     m_identity.name = "Quenmark Audio Zoffino USB";
     // Unique to this process, so that its device can be told apart from another player's in sysfs.
     m_identity.phys = "zoffino-uhid-player-" + std::to_string(::getpid()) + "/input0";
+    m_identity.uniq = m_options.serial;
     m_identity.bus = BUS_USB;
     m_identity.vendor = Protocol::kVendorId;
     m_identity.product = Protocol::kProductId;

@@ -39,8 +39,8 @@ VirtualPlayerOptions VirtualPlayerOptions::parse(const std::vector<std::string>&
             options.help = true;
             continue;
         }
-        const bool known = name == "--image" || name == "--text" || name == "--unplug-after" ||
-                           name == "--replug-after" || name == "--ready-file";
+        const bool known = name == "--image" || name == "--text" || name == "--serial" ||
+                           name == "--unplug-after" || name == "--replug-after" || name == "--ready-file";
         if (!known) {
             options.error = "Unknown option: " + arguments[i];
             break;
@@ -60,6 +60,8 @@ VirtualPlayerOptions VirtualPlayerOptions::parse(const std::vector<std::string>&
             (name == "--image" ? options.imagePath : options.readyFile) = *value;
         } else if (name == "--text") {
             options.text = *value;
+        } else if (name == "--serial") {
+            options.serial = *value;
         } else if (name == "--unplug-after") {
             options.unplugAfter = count(*value, kMostBlocks);
             if (!options.unplugAfter) {
@@ -91,6 +93,7 @@ std::string VirtualPlayerOptions::helpText(const std::string& program)
            "\n"
            "  --image FILE         the player's 1 MiB flash image (default: the simulated player's)\n"
            "  --text TEXT          what the player says about itself\n"
+           "  --serial TEXT        the serial number the device gives the system (default: none)\n"
            "  --unplug-after N     drop off the bus at the first report after N acknowledged block writes\n"
            "  --replug-after MS    after that, plug in again MS milliseconds later\n"
            "  --ready-file FILE    write the player's hidraw node to FILE once it is there\n"

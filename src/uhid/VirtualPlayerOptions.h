@@ -12,6 +12,8 @@ struct VirtualPlayerOptions
     std::string imagePath;
     // What the player answers GET_TEXT with; empty keeps the firmware's own.
     std::string text;
+    // The serial number the device gives the kernel; empty for none.
+    std::string serial;
     // The player drops off the bus at the first report the host sends after this many acknowledged block
     // writes; once in a run.
     std::optional<long> unplugAfter;

@@ -90,10 +90,12 @@ TEST_F(PlayerChoice, ANameThatIsNoPlayersIsRefusedSayingWhatIsThereAndWhatToDo)
         QString path;
         QString first;
     } refused[] = {
-        {QStringLiteral("/nessuna/cartella/hidraw9"), QStringLiteral("--device /nessuna/cartella/hidraw9: non esiste.")},
+        {QStringLiteral("/nessuna/cartella/hidraw9"),
+         QStringLiteral("--device /nessuna/cartella/hidraw9: non esiste.")},
         {file.fileName(), "--device " + file.fileName() + ": non è un lettore Zoffino USB."},
         // Another device's interface is there, but is no player.
-        {QStringLiteral("sim:keyboard"), QStringLiteral("--device sim:keyboard: non è un lettore Zoffino USB.")},
+        {QStringLiteral("sim:keyboard"),
+         QStringLiteral("--device sim:keyboard: non è un lettore Zoffino USB.")},
     };
     for (const auto& [path, first] : refused) {
         SCOPED_TRACE(path.toStdString());

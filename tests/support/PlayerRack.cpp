@@ -28,7 +28,8 @@ std::unique_ptr<HidDevice> PlayerRack::open(const std::string& path)
     for (const Slot& slot : m_slots) {
         const bool keyboard = path == SimulatedPlayer::kOtherPath && &slot == &m_slots.front();
         if (slot.path == path || keyboard) {
-            std::unique_ptr<HidDevice> handle = slot.player->open(keyboard ? path : SimulatedPlayer::kPlayerPath);
+            std::unique_ptr<HidDevice> handle =
+                slot.player->open(keyboard ? path : SimulatedPlayer::kPlayerPath);
             m_lastError = slot.player->lastError();
             return handle;
         }

@@ -28,8 +28,9 @@ protected:
     void start(Player& player, const std::string& name, std::vector<std::string> options)
     {
         const std::string ready = dir.filePath(QString::fromStdString(name + ".ready")).toStdString();
-        options.insert(options.end(), {"--image", dir.filePath(QString::fromStdString(name + ".img")).toStdString(),
-                                       "--ready-file", ready});
+        options.insert(options.end(),
+                       {"--image", dir.filePath(QString::fromStdString(name + ".img")).toStdString(),
+                        "--ready-file", ready});
         player.process.emplace(ZOFFINO_UHID_PLAYER, options);
         ASSERT_TRUE(player.process->waitForLine("ready", 1, kTimeout)) << player.process->errors();
         std::getline(std::ifstream(ready), player.node);

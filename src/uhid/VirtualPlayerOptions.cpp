@@ -40,7 +40,8 @@ VirtualPlayerOptions VirtualPlayerOptions::parse(const std::vector<std::string>&
             continue;
         }
         const bool known = name == "--image" || name == "--text" || name == "--unplug-after" ||
-                           name == "--replug-after" || name == "--ready-file";
+                           name == "--replug-after" || name == "--ready-file" || name == "--transport" ||
+                           name == "--udc" || name == "--serial";
         if (!known) {
             options.error = "Unknown option: " + arguments[i];
             break;
@@ -60,6 +61,24 @@ VirtualPlayerOptions VirtualPlayerOptions::parse(const std::vector<std::string>&
             (name == "--image" ? options.imagePath : options.readyFile) = *value;
         } else if (name == "--text") {
             options.text = *value;
+        } else if (name == "--transport") {
+            if (*value != "uhid" && *value != "gadget") {
+                options.error = "--transport is uhid or gadget: " + *value;
+            }
+            options.transport = *value == "gadget" ? Transport::Gadget : Transport::Uhid;
+        } else if (name == "--udc") {
+            // A controller's name is one folder of /sys/class/udc, and nothing that leads out of it.
+            if (value->empty() || value->find('/') != std::string::npos || *value == "." || *value == "..") {
+                options.error = "--udc needs the name of a USB device controller: " + *value;
+            }
+            options.controller = *value;
+        } else if (name == "--serial") {
+            // The kernel's string descriptors take up to 126 characters; a line break would end the text
+            // the host's HID core lists it in.
+            if (value->empty() || value->size() > 126 || value->find('\n') != std::string::npos) {
+                options.error = "--serial needs a serial number of 1 to 126 characters on one line";
+            }
+            options.serial = *value;
         } else if (name == "--unplug-after") {
             options.unplugAfter = count(*value, kMostBlocks);
             if (!options.unplugAfter) {
@@ -78,6 +97,9 @@ VirtualPlayerOptions VirtualPlayerOptions::parse(const std::vector<std::string>&
         options.error =
             "--replug-after plugs the player in again after --unplug-after took it out: give both";
     }
+    if (options.error.empty() && !options.controller.empty() && options.transport != Transport::Gadget) {
+        options.error = "--udc names the controller of a USB gadget: give --transport=gadget";
+    }
     return options;
 }
 
@@ -86,9 +108,14 @@ std::string VirtualPlayerOptions::helpText(const std::string& program)
     return "Usage: " + program +
            " [options]\n"
            "Presents the simulated Zoffino USB player to this machine's kernel as a real HID device\n"
-           "(vendor 115f, product 0230) through /dev/uhid, so that ZoffinoUSB finds it without --simulate.\n"
-           "Needs root, or read and write access to /dev/uhid. Stops on SIGTERM or SIGINT (Ctrl+C).\n"
+           "(vendor 115f, product 0230), so that ZoffinoUSB finds it without --simulate: through\n"
+           "/dev/uhid, or as a USB device (a configfs gadget with the HID function) on a USB device\n"
+           "controller, such as dummy_hcd's, which the host's usbhid driver then enumerates.\n"
+           "Needs root (uhid: or read and write access to /dev/uhid). Stops on SIGTERM or SIGINT (Ctrl+C).\n"
            "\n"
+           "  --transport NAME     uhid (default) or gadget: how the player reaches the kernel\n"
+           "  --udc NAME           the gadget's controller in /sys/class/udc (default: the first free one)\n"
+           "  --serial TEXT        the player's serial number (default: one of this process)\n"
            "  --image FILE         the player's 1 MiB flash image (default: the simulated player's)\n"
            "  --text TEXT          what the player says about itself\n"
            "  --unplug-after N     drop off the bus at the first report after N acknowledged block writes\n"

@@ -8,6 +8,16 @@
 // The options of zoffino-uhid-player.
 struct VirtualPlayerOptions
 {
+    enum class Transport
+    {
+        Uhid,
+        Gadget,
+    };
+    Transport transport = Transport::Uhid;
+    // For the gadget: the USB device controller to bind to; empty for the first free one.
+    std::string controller;
+    // The serial number the player gives; empty for one of this process.
+    std::string serial;
     // The flash image; empty for the one the program's simulated player uses.
     std::string imagePath;
     // What the player answers GET_TEXT with; empty keeps the firmware's own.

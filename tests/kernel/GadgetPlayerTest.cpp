@@ -29,9 +29,8 @@ protected:
 
     std::vector<std::string> arguments(const std::string& name, std::vector<std::string> more = {}) const
     {
-        more.insert(more.begin(), {"--transport", "gadget", "--image", dir.filePath(QString::fromStdString(
-                                                                           name + ".img"))
-                                                                           .toStdString()});
+        more.insert(more.begin(), {"--transport", "gadget", "--image",
+                                   dir.filePath(QString::fromStdString(name + ".img")).toStdString()});
         return more;
     }
 

@@ -88,7 +88,8 @@ int VirtualPlayer::run(int signalFd)
         return kExitFailed;
     }
     for (;;) {
-        const short events = static_cast<short>(POLLIN | (m_waitingToSend ? POLLOUT : 0));
+        const short events =
+            static_cast<short>((m_hung ? 0 : POLLIN) | (m_waitingToSend && !m_hung ? POLLOUT : 0));
         std::array<pollfd, 2> fds{{{m_transport.fd(), events, 0}, {signalFd, POLLIN, 0}}};
         const int ready = ::poll(fds.data(), fds.size(), timeoutMs(nextDeadline()));
         if (ready < 0) {
@@ -112,7 +113,7 @@ int VirtualPlayer::run(int signalFd)
         }
         if ((fds[0].revents & POLLIN) != 0) {
             std::string error;
-            for (int i = 0; i < kEventsPerPass; ++i) {
+            for (int i = 0; i < kEventsPerPass && !m_hung; ++i) {
                 const std::optional<PlayerTransport::Event> event = m_transport.read(error);
                 if (!event) {
                     break;
@@ -219,6 +220,13 @@ bool VirtualPlayer::takeOutput(std::span<const std::uint8_t> report, Clock::time
     if (m_options.unplugAfter && !m_unpluggedOnce && m_acknowledged >= *m_options.unplugAfter) {
         return unplug(now);
     }
+    if (m_options.hangAfter && m_acknowledged >= *m_options.hangAfter) {
+        // What the host sends from now on stays with the kernel, until it gives up or its queue is full.
+        m_hung = true;
+        m_pending.clear();
+        say("hung");
+        return true;
+    }
     // What playback had to report up to now goes out before the answer to this report.
     queue(m_firmware.advance(now));
     queue(m_firmware.receive(report, now));
@@ -262,7 +270,7 @@ bool VirtualPlayer::sendDue(Clock::time_point now)
 
 bool VirtualPlayer::onTime(Clock::time_point now)
 {
-    if (m_transport.pluggedIn()) {
+    if (m_transport.pluggedIn() && !m_hung) {
         queue(m_firmware.advance(now));
         if (!sendDue(now)) {
             return false;
@@ -290,7 +298,7 @@ bool VirtualPlayer::onTime(Clock::time_point now)
 VirtualPlayer::Clock::time_point VirtualPlayer::nextDeadline() const
 {
     Clock::time_point next = Clock::time_point::max();
-    if (m_transport.pluggedIn()) {
+    if (m_transport.pluggedIn() && !m_hung) {
         next = std::min(next, m_firmware.nextEvent());
         // A report held up by the transport is sent when its handle polls writable, not by the clock.
         if (!m_pending.empty() && !m_waitingToSend) {

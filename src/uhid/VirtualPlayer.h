@@ -69,6 +69,8 @@ private:
     bool m_waitingToSend = false;
     long m_acknowledged = 0;
     bool m_unpluggedOnce = false;
+    // Takes no report from the host any more.
+    bool m_hung = false;
     std::optional<Clock::time_point> m_replugAt;
 
     // Until a driver takes the device; past it the user is told that none has, once.

@@ -25,6 +25,9 @@ struct VirtualPlayerOptions
     // The player drops off the bus at the first report the host sends after this many acknowledged block
     // writes; once in a run.
     std::optional<long> unplugAfter;
+    // The player hangs at the first report the host sends after this many acknowledged block writes: it
+    // stays on the bus but takes no report and answers nothing more.
+    std::optional<long> hangAfter;
     // How long the player stays unplugged before it is plugged in again; nothing keeps it out.
     std::optional<std::chrono::milliseconds> replugAfter;
     // Written with the player's hidraw node once the kernel has made it, removed when the player goes.

@@ -1,5 +1,4 @@
-#include "ChildProcess.h"
-#include "PlayerSystem.h"
+#include "VirtualPlayerFixture.h"
 
 #include <QTemporaryDir>
 
@@ -12,9 +11,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr uid_t kNobody = 65534;
-constexpr auto kStartTimeout = 30s;
 
 class GadgetPlayerTest : public ::testing::Test
 {
@@ -40,12 +36,12 @@ protected:
 
 TEST_F(GadgetPlayerTest, WithoutRootOrWithoutItsControllerItSaysWhyAndLeavesNothing)
 {
-    ChildProcess stranger(ZOFFINO_UHID_PLAYER, arguments("stranger"), kNobody);
+    ChildProcess stranger(kPlayerProgram, arguments("stranger"), kNobody);
     EXPECT_EQ(stranger.waitForExit(kStartTimeout), 1);
     EXPECT_TRUE(stranger.errors().starts_with("zoffino-uhid-player: No permission to make a USB gadget"))
         << stranger.errors();
 
-    ChildProcess lost(ZOFFINO_UHID_PLAYER, arguments("lost", {"--udc", "nessuno.0"}));
+    ChildProcess lost(kPlayerProgram, arguments("lost", {"--udc", "nessuno.0"}));
     EXPECT_EQ(lost.waitForExit(kStartTimeout), 1);
     EXPECT_TRUE(lost.errors().starts_with("zoffino-uhid-player: There is no USB device controller nessuno.0"))
         << lost.errors();
@@ -57,13 +53,13 @@ TEST_F(GadgetPlayerTest, WithoutRootOrWithoutItsControllerItSaysWhyAndLeavesNoth
 
 TEST_F(GadgetPlayerTest, ASecondPlayerFindsTheControllerTakenAndRemovesWhatItMade)
 {
-    ChildProcess first(ZOFFINO_UHID_PLAYER, arguments("first", {"--udc", controller}));
+    ChildProcess first(kPlayerProgram, arguments("first", {"--udc", controller}));
     ASSERT_TRUE(first.waitForLine("ready", 1, kStartTimeout)) << first.errors();
     const std::vector<std::string> firstGadget = playerGadgets();
     ASSERT_EQ(firstGadget.size(), 1u);
 
     // With one controller, the first free one is the same that is taken.
-    ChildProcess second(ZOFFINO_UHID_PLAYER, arguments("second"));
+    ChildProcess second(kPlayerProgram, arguments("second"));
     EXPECT_EQ(second.waitForExit(kStartTimeout), 1);
     EXPECT_NE(second.errors().find("is taken by another gadget"), std::string::npos) << second.errors();
     EXPECT_EQ(playerGadgets(), firstGadget);
@@ -75,14 +71,14 @@ TEST_F(GadgetPlayerTest, ASecondPlayerFindsTheControllerTakenAndRemovesWhatItMad
 TEST_F(GadgetPlayerTest, AKilledPlayersGadgetIsRemovedByTheNextSoItsControllerIsFreeAgain)
 {
     std::optional<ChildProcess> killed;
-    killed.emplace(ZOFFINO_UHID_PLAYER, arguments("killed", {"--udc", controller}));
+    killed.emplace(kPlayerProgram, arguments("killed", {"--udc", controller}));
     ASSERT_TRUE(killed->waitForLine("ready", 1, kStartTimeout)) << killed->errors();
     // SIGKILL: no chance to unbind or remove anything.
     killed.reset();
     const std::vector<std::string> left = playerGadgets();
     ASSERT_EQ(left.size(), 1u);
 
-    ChildProcess next(ZOFFINO_UHID_PLAYER, arguments("next", {"--udc", controller}));
+    ChildProcess next(kPlayerProgram, arguments("next", {"--udc", controller}));
     ASSERT_TRUE(next.waitForLine("ready", 1, kStartTimeout)) << next.errors();
     const std::vector<std::string> now = playerGadgets();
     ASSERT_EQ(now.size(), 1u);

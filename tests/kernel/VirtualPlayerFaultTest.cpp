@@ -49,7 +49,7 @@ TEST_P(VirtualPlayerFaultTest, UnpluggedMidDownloadItFailsAtOnceAndNothingMoreIs
     EXPECT_EQ(sent.back(), (Bytes{2, Protocol::CMD_COMMIT_BLOCK, 0x80, 0x0C, 0x00, 0}));
     const Bytes flash = imageBytes();
     ASSERT_EQ(flash.size(), Protocol::kMemorySize);
-    EXPECT_TRUE(std::equal(flash.begin() + 0xC40, flash.begin() + 0xC80, samples.begin() + 47 * 64))
+    EXPECT_TRUE(std::equal(flash.begin() + 0xC40, flash.begin() + 0xC80, samples.begin() + 47L * 64))
         << "the last acknowledged block is stored";
     EXPECT_EQ(Bytes(flash.begin() + 0xC80, flash.begin() + 0xCC0), Bytes(64, 0xFF)) << "the lost one is not";
 

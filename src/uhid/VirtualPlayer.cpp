@@ -3,8 +3,6 @@
 #include "device/Protocol.h"
 #include "sim/ReportDescriptors.h"
 
-#include <linux/input.h>
-
 #include <poll.h>
 #include <sys/signalfd.h>
 #include <sys/stat.h>
@@ -16,9 +14,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -38,37 +35,6 @@ void say(const char* line)
     std::fflush(stdout);
 }
 
-// The hidraw node of the HID device whose physical path is phys, once the kernel has made it and its
-// /dev entry exists; empty until then.
-std::string findHidrawNode(const std::string& phys)
-{
-    namespace fs = std::filesystem;
-    const std::string wanted = "HID_PHYS=" + phys;
-    std::error_code ec;
-    // Devices come and go while the folder is walked: every step takes an error code instead of throwing.
-    for (fs::directory_iterator device("/sys/bus/hid/devices", ec), end; !ec && device != end;
-         device.increment(ec)) {
-        std::ifstream uevent(device->path() / "uevent");
-        bool ours = false;
-        for (std::string line; !ours && std::getline(uevent, line);) {
-            ours = line == wanted;
-        }
-        if (!ours) {
-            continue;
-        }
-        std::error_code rawError;
-        for (fs::directory_iterator raw(device->path() / "hidraw", rawError); !rawError && raw != end;
-             raw.increment(rawError)) {
-            std::string node = "/dev/" + raw->path().filename().string();
-            struct stat status = {};
-            if (::stat(node.c_str(), &status) == 0 && S_ISCHR(status.st_mode)) {
-                return node;
-            }
-        }
-    }
-    return {};
-}
-
 int timeoutMs(VirtualPlayer::Clock::time_point deadline)
 {
     if (deadline == VirtualPlayer::Clock::time_point::max()) {
@@ -86,21 +52,28 @@ int timeoutMs(VirtualPlayer::Clock::time_point deadline)
 
 } // namespace
 
-VirtualPlayer::VirtualPlayer(UhidDevice& device, FlashImage& flash, VirtualPlayerOptions options)
-    : m_device(device), m_firmware(flash), m_options(std::move(options))
+VirtualPlayer::VirtualPlayer(PlayerTransport& transport, FlashImage& flash, VirtualPlayerOptions options)
+    : m_transport(transport), m_firmware(flash), m_options(std::move(options)),
+      m_identity(identity(m_options))
 {
     if (!m_options.text.empty()) {
         m_firmware.setText(m_options.text);
     }
-    m_identity.name = "Quenmark Audio Zoffino USB";
-    // Unique to this process, so that its device can be told apart from another player's in sysfs.
-    m_identity.phys = "zoffino-uhid-player-" + std::to_string(::getpid()) + "/input0";
-    m_identity.uniq = m_options.serial;
-    m_identity.bus = BUS_USB;
-    m_identity.vendor = Protocol::kVendorId;
-    m_identity.product = Protocol::kProductId;
-    m_identity.version = kDeviceVersion;
-    m_identity.descriptor = ReportDescriptors::player(kReportLength, kReportLength);
+}
+
+PlayerTransport::Identity VirtualPlayer::identity(const VirtualPlayerOptions& options)
+{
+    PlayerTransport::Identity identity;
+    identity.manufacturer = "Quenmark Audio";
+    identity.product = "Zoffino USB";
+    // Unique to this process unless given, so that its device can be told apart from another player's.
+    identity.serial = options.serial.empty() ? "zoffino-" + std::to_string(::getpid()) : options.serial;
+    identity.vendor = Protocol::kVendorId;
+    identity.productId = Protocol::kProductId;
+    identity.version = kDeviceVersion;
+    identity.descriptor = ReportDescriptors::player(kReportLength, kReportLength);
+    identity.reportLength = kReportLength;
+    return identity;
 }
 
 bool VirtualPlayer::fail(const std::string& message)
@@ -115,7 +88,9 @@ int VirtualPlayer::run(int signalFd)
         return kExitFailed;
     }
     for (;;) {
-        std::array<pollfd, 2> fds{{{m_device.fd(), POLLIN, 0}, {signalFd, POLLIN, 0}}};
+        const short events =
+            static_cast<short>((m_hung ? 0 : POLLIN) | (m_waitingToSend && !m_hung ? POLLOUT : 0));
+        std::array<pollfd, 2> fds{{{m_transport.fd(), events, 0}, {signalFd, POLLIN, 0}}};
         const int ready = ::poll(fds.data(), fds.size(), timeoutMs(nextDeadline()));
         if (ready < 0) {
             if (errno == EINTR) {
@@ -132,14 +107,14 @@ int VirtualPlayer::run(int signalFd)
             return stop();
         }
         if ((fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
-            fail(std::string(UhidDevice::kPath) + " was closed under the player; it is gone");
+            fail("The player's handle was closed under it; it is gone");
             withdraw();
             return kExitFailed;
         }
         if ((fds[0].revents & POLLIN) != 0) {
             std::string error;
-            for (int i = 0; i < kEventsPerPass; ++i) {
-                const std::optional<UhidDevice::Event> event = m_device.read(error);
+            for (int i = 0; i < kEventsPerPass && !m_hung; ++i) {
+                const std::optional<PlayerTransport::Event> event = m_transport.read(error);
                 if (!event) {
                     break;
                 }
@@ -164,29 +139,43 @@ int VirtualPlayer::run(int signalFd)
 bool VirtualPlayer::plugIn()
 {
     std::string error;
-    if (!m_device.create(m_identity, error)) {
+    if (!m_transport.plugIn(m_identity, error)) {
         return fail(error);
     }
-    m_driverDeadline = Clock::now() + kNodeWait;
-    return true;
+    if (m_transport.reportsDriver()) {
+        m_driverDeadline = Clock::now() + kNodeWait;
+        return true;
+    }
+    return driverStarted(Clock::now());
+}
+
+bool VirtualPlayer::driverStarted(Clock::time_point now)
+{
+    m_started = true;
+    m_driverDeadline.reset();
+    m_nodeDeadline = now + kNodeWait;
+    return lookForNode(now);
 }
 
 bool VirtualPlayer::unplug(Clock::time_point now)
 {
     m_unpluggedOnce = true;
     std::string error;
-    const bool destroyed = m_device.destroy(error);
+    const bool destroyed = m_transport.unplug(error);
     // Like a player losing power: playback and a half-loaded block are gone, and so is what it had not
     // sent yet.
     m_firmware.powerOff();
     m_pending.clear();
+    m_waitingToSend = false;
     m_started = false;
     m_driverDeadline.reset();
     withdraw();
-    say("unplugged");
     if (!destroyed) {
+        say("unplugged");
         return fail(error);
     }
+    waitUntilNodeGone();
+    say("unplugged");
     if (m_options.replugAfter) {
         m_replugAt = now + *m_options.replugAfter;
     }
@@ -196,55 +185,30 @@ bool VirtualPlayer::unplug(Clock::time_point now)
 int VirtualPlayer::stop()
 {
     std::string error;
-    const bool destroyed = m_device.destroy(error);
+    const bool destroyed = m_transport.unplug(error);
     withdraw();
     if (!destroyed) {
         fail(error);
         return kExitFailed;
     }
+    waitUntilNodeGone();
     return kExitStopped;
 }
 
-bool VirtualPlayer::handle(const UhidDevice::Event& event, Clock::time_point now)
+bool VirtualPlayer::handle(const PlayerTransport::Event& event, Clock::time_point now)
 {
-    using Type = UhidDevice::Event::Type;
-    std::string error;
+    using Type = PlayerTransport::Event::Type;
     switch (event.type) {
-    case Type::Start:
-        m_started = true;
-        m_driverDeadline.reset();
-        m_nodeDeadline = now + kNodeWait;
-        return lookForNode(now);
-    case Type::Stop:
+    case Type::DriverStarted:
+        return driverStarted(now);
+    case Type::DriverStopped:
         // The driver let go, and the node went with it.
         m_started = false;
         withdraw();
         return true;
     case Type::Output:
-        // Events of a device taken off the bus may still be queued; they belong to no one now.
-        if (!m_device.created() || !event.outputReport) {
-            return true;
-        }
-        return takeOutput(event.bytes, now);
-    case Type::GetReport:
-        // Input reports travel only on the interrupt pipe, and the player has no feature report.
-        return m_device.answerGetReport(event.requestId, EIO, error) || fail(error);
-    case Type::SetReport: {
-        // An output report through the control pipe is taken like one through the interrupt pipe.
-        const bool taken = event.outputReport && event.reportNumber == Protocol::kOutputReportId;
-        if (taken && !takeOutput(event.bytes, now)) {
-            return false;
-        }
-        // A report that unplugged the player has no one left to answer.
-        if (!m_device.created()) {
-            return true;
-        }
-        return m_device.answerSetReport(event.requestId, taken ? 0 : EIO, error) || fail(error);
-    }
-    case Type::Open:
-    case Type::Close:
-    case Type::Other:
-        return true;
+        // A report read after the player went off the bus belongs to no one now.
+        return !m_transport.pluggedIn() || takeOutput(event.report, now);
     }
     return true;
 }
@@ -255,6 +219,13 @@ bool VirtualPlayer::takeOutput(std::span<const std::uint8_t> report, Clock::time
     // after the acknowledgement went out, fails the next block every time instead of now and then this one.
     if (m_options.unplugAfter && !m_unpluggedOnce && m_acknowledged >= *m_options.unplugAfter) {
         return unplug(now);
+    }
+    if (m_options.hangAfter && m_acknowledged >= *m_options.hangAfter) {
+        // What the host sends from now on stays with the kernel, until it gives up or its queue is full.
+        m_hung = true;
+        m_pending.clear();
+        say("hung");
+        return true;
     }
     // What playback had to report up to now goes out before the answer to this report.
     queue(m_firmware.advance(now));
@@ -271,25 +242,35 @@ void VirtualPlayer::queue(std::vector<PlayerFirmware::Reply> replies)
 
 bool VirtualPlayer::sendDue(Clock::time_point now)
 {
+    m_waitingToSend = false;
     while (!m_pending.empty() && m_pending.front().earliest <= now) {
-        PlayerFirmware::Report report = std::move(m_pending.front().report);
-        m_pending.pop_front();
+        PlayerFirmware::Report& report = m_pending.front().report;
         // The kernel drops an input report shorter than the descriptor declares, without a word to anyone.
         report.resize(kReportLength, 0);
         std::string error;
-        if (!m_device.sendInput(report, error)) {
+        switch (m_transport.sendInput(report, error)) {
+        case PlayerTransport::Sent::Busy:
+            // The reports keep their order: this one and those after it wait for the way to clear.
+            m_waitingToSend = true;
+            return true;
+        case PlayerTransport::Sent::Failed:
             return fail(error);
+        case PlayerTransport::Sent::Done:
+            if (report[0] == Protocol::kInputReportId && report[1] == Protocol::CMD_COMMIT_BLOCK) {
+                ++m_acknowledged;
+            }
+            break;
+        case PlayerTransport::Sent::Dropped:
+            break;
         }
-        if (report[0] == Protocol::kInputReportId && report[1] == Protocol::CMD_COMMIT_BLOCK) {
-            ++m_acknowledged;
-        }
+        m_pending.pop_front();
     }
     return true;
 }
 
 bool VirtualPlayer::onTime(Clock::time_point now)
 {
-    if (m_device.created()) {
+    if (m_transport.pluggedIn() && !m_hung) {
         queue(m_firmware.advance(now));
         if (!sendDue(now)) {
             return false;
@@ -305,8 +286,8 @@ bool VirtualPlayer::onTime(Clock::time_point now)
         // The device is there, but without a driver no program can reach it; the player waits on.
         std::fprintf(stderr,
                      "zoffino-uhid-player: no HID driver has taken the player within %lld s "
-                     "(is the hid-generic module loaded?)\n",
-                     static_cast<long long>(kNodeWait.count()));
+                     "(is the %s module loaded?)\n",
+                     static_cast<long long>(kNodeWait.count()), m_transport.missingNodeHint().c_str());
     }
     if (m_started && !m_announced && now >= m_nextNodeLook) {
         return lookForNode(now);
@@ -317,9 +298,10 @@ bool VirtualPlayer::onTime(Clock::time_point now)
 VirtualPlayer::Clock::time_point VirtualPlayer::nextDeadline() const
 {
     Clock::time_point next = Clock::time_point::max();
-    if (m_device.created()) {
+    if (m_transport.pluggedIn() && !m_hung) {
         next = std::min(next, m_firmware.nextEvent());
-        if (!m_pending.empty()) {
+        // A report held up by the transport is sent when its handle polls writable, not by the clock.
+        if (!m_pending.empty() && !m_waitingToSend) {
             next = std::min(next, m_pending.front().earliest);
         }
     }
@@ -337,7 +319,7 @@ VirtualPlayer::Clock::time_point VirtualPlayer::nextDeadline() const
 
 bool VirtualPlayer::lookForNode(Clock::time_point now)
 {
-    const std::string node = findHidrawNode(m_identity.phys);
+    const std::string node = m_transport.findNode();
     if (node.empty() && now < m_nodeDeadline) {
         m_nextNodeLook = now + kNodeLookInterval;
         return true;
@@ -345,8 +327,8 @@ bool VirtualPlayer::lookForNode(Clock::time_point now)
     if (node.empty()) {
         std::fprintf(stderr,
                      "zoffino-uhid-player: the kernel made no hidraw node for the player within %lld s "
-                     "(no hidraw support?); it is there all the same\n",
-                     static_cast<long long>(kNodeWait.count()));
+                     "(no hidraw support, or no %s module?); it is there all the same\n",
+                     static_cast<long long>(kNodeWait.count()), m_transport.missingNodeHint().c_str());
     }
     return announce(node);
 }
@@ -372,6 +354,7 @@ bool VirtualPlayer::announce(const std::string& node)
         }
     }
     m_announced = true;
+    m_node = node;
     say("ready");
     return true;
 }
@@ -382,4 +365,16 @@ void VirtualPlayer::withdraw()
         std::remove(m_options.readyFile.c_str());
     }
     m_announced = false;
+}
+
+void VirtualPlayer::waitUntilNodeGone()
+{
+    // The host's USB driver learns of an unplugged gadget a moment after the controller lets it go; until
+    // its node is gone, the player is still there for the host. Its hub usually takes milliseconds.
+    const Clock::time_point deadline = Clock::now() + kNodeWait;
+    struct stat status = {};
+    while (!m_node.empty() && ::stat(m_node.c_str(), &status) == 0 && Clock::now() < deadline) {
+        std::this_thread::sleep_for(kNodeLookInterval);
+    }
+    m_node.clear();
 }

@@ -39,8 +39,9 @@ VirtualPlayerOptions VirtualPlayerOptions::parse(const std::vector<std::string>&
             options.help = true;
             continue;
         }
-        const bool known = name == "--image" || name == "--text" || name == "--serial" ||
-                           name == "--unplug-after" || name == "--replug-after" || name == "--ready-file";
+        const bool known = name == "--image" || name == "--text" || name == "--unplug-after" ||
+                           name == "--replug-after" || name == "--ready-file" || name == "--transport" ||
+                           name == "--hang-after" || name == "--udc" || name == "--serial";
         if (!known) {
             options.error = "Unknown option: " + arguments[i];
             break;
@@ -60,12 +61,28 @@ VirtualPlayerOptions VirtualPlayerOptions::parse(const std::vector<std::string>&
             (name == "--image" ? options.imagePath : options.readyFile) = *value;
         } else if (name == "--text") {
             options.text = *value;
+        } else if (name == "--transport") {
+            if (*value != "uhid" && *value != "gadget") {
+                options.error = "--transport is uhid or gadget: " + *value;
+            }
+            options.transport = *value == "gadget" ? Transport::Gadget : Transport::Uhid;
+        } else if (name == "--udc") {
+            if (value->empty()) {
+                options.error = "--udc needs the name of a USB device controller";
+            }
+            options.controller = *value;
         } else if (name == "--serial") {
+            // The kernel's string descriptors take up to 126 characters; a line break would end the text
+            // the host's HID core lists it in.
+            if (value->empty() || value->size() > 126 || value->find('\n') != std::string::npos) {
+                options.error = "--serial needs a serial number of 1 to 126 characters on one line";
+            }
             options.serial = *value;
-        } else if (name == "--unplug-after") {
-            options.unplugAfter = count(*value, kMostBlocks);
-            if (!options.unplugAfter) {
-                options.error = "--unplug-after needs a number of blocks, 0 or more: " + *value;
+        } else if (name == "--unplug-after" || name == "--hang-after") {
+            std::optional<long>& blocks = name == "--unplug-after" ? options.unplugAfter : options.hangAfter;
+            blocks = count(*value, kMostBlocks);
+            if (!blocks) {
+                options.error = name + " needs a number of blocks, 0 or more: " + *value;
             }
         } else {
             const std::optional<long> ms = count(*value, kLongestWaitMs);
@@ -80,6 +97,9 @@ VirtualPlayerOptions VirtualPlayerOptions::parse(const std::vector<std::string>&
         options.error =
             "--replug-after plugs the player in again after --unplug-after took it out: give both";
     }
+    if (options.error.empty() && !options.controller.empty() && options.transport != Transport::Gadget) {
+        options.error = "--udc names the controller of a USB gadget: give --transport=gadget";
+    }
     return options;
 }
 
@@ -88,16 +108,23 @@ std::string VirtualPlayerOptions::helpText(const std::string& program)
     return "Usage: " + program +
            " [options]\n"
            "Presents the simulated Zoffino USB player to this machine's kernel as a real HID device\n"
-           "(vendor 115f, product 0230) through /dev/uhid, so that ZoffinoUSB finds it without --simulate.\n"
-           "Needs root, or read and write access to /dev/uhid. Stops on SIGTERM or SIGINT (Ctrl+C).\n"
+           "(vendor 115f, product 0230), so that ZoffinoUSB finds it without --simulate: through\n"
+           "/dev/uhid, or as a USB device (a configfs gadget with the HID function) on a USB device\n"
+           "controller, such as dummy_hcd's, which the host's usbhid driver then enumerates.\n"
+           "Needs root (uhid: or read and write access to /dev/uhid). Stops on SIGTERM or SIGINT (Ctrl+C).\n"
            "\n"
+           "  --transport NAME     uhid (default) or gadget: how the player reaches the kernel\n"
+           "  --udc NAME           the gadget's controller in /sys/class/udc (default: the first free one)\n"
+           "  --serial TEXT        the player's serial number (default: one of this process)\n"
            "  --image FILE         the player's 1 MiB flash image (default: the simulated player's)\n"
            "  --text TEXT          what the player says about itself\n"
-           "  --serial TEXT        the serial number the device gives the system (default: none)\n"
            "  --unplug-after N     drop off the bus at the first report after N acknowledged block writes\n"
            "  --replug-after MS    after that, plug in again MS milliseconds later\n"
+           "  --hang-after N       stop taking reports at the first one after N acknowledged block writes\n"
            "  --ready-file FILE    write the player's hidraw node to FILE once it is there\n"
            "  -h, --help           this text\n"
            "\n"
-           "Prints \"ready\" once the device is there and \"unplugged\" when it drops off the bus.\n";
+           "Prints \"ready\" once the device is there, \"unplugged\" when it drops off the bus and \"hung\" "
+           "when\n"
+           "it stops taking reports.\n";
 }

@@ -1,5 +1,7 @@
 #include "sim/FlashImage.h"
+#include "uhid/GadgetTransport.h"
 #include "uhid/UhidDevice.h"
+#include "uhid/UhidTransport.h"
 #include "uhid/VirtualPlayer.h"
 #include "uhid/VirtualPlayerOptions.h"
 
@@ -71,10 +73,15 @@ int main(int argc, char* argv[])
     // Whoever reads the "ready" lines may go away first; that must not end the player mid-report.
     std::signal(SIGPIPE, SIG_IGN);
 
-    // Before the image: a machine without uhid should not be left with a new image file.
+    // Before the image: a machine where the player cannot be should not be left with a new image file.
     std::string error;
-    const std::unique_ptr<UhidDevice> device = UhidDevice::open(UhidDevice::kPath, error);
-    if (!device) {
+    std::unique_ptr<PlayerTransport> transport;
+    if (options.transport == VirtualPlayerOptions::Transport::Gadget) {
+        transport = GadgetTransport::open(options.controller, error);
+    } else if (std::unique_ptr<UhidDevice> device = UhidDevice::open(UhidDevice::kPath, error)) {
+        transport = std::make_unique<UhidTransport>(std::move(device));
+    }
+    if (!transport) {
         std::fprintf(stderr, "%s: %s\n", program.c_str(), error.c_str());
         return VirtualPlayer::kExitFailed;
     }
@@ -96,7 +103,7 @@ int main(int argc, char* argv[])
         return VirtualPlayer::kExitFailed;
     }
 
-    VirtualPlayer player(*device, *flash, options);
+    VirtualPlayer player(*transport, *flash, options);
     const int result = player.run(signalFd);
     ::close(signalFd);
     return result;

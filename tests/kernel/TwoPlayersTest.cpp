@@ -1,4 +1,5 @@
 #include "ChildProcess.h"
+#include "PlayerSystem.h"
 
 #include <QTemporaryDir>
 
@@ -6,7 +7,8 @@
 
 #include <fstream>
 
-// Two players on a real kernel, and the command-line tool run as its user runs it. Needs root and uhid:
+// Two players on a real kernel, and the command-line tool run as its user runs it: two uhid devices, and two
+// USB gadgets on two device controllers (dummy_hcd num=2). Needs root, uhid and the controllers:
 // scripts/test-kernel runs it in a virtual machine.
 namespace {
 
@@ -15,22 +17,30 @@ using namespace std::chrono_literals;
 // Starting a program in an emulated machine over a shared folder takes seconds, not milliseconds.
 constexpr auto kTimeout = 30s;
 
-class TwoPlayersTest : public ::testing::Test
+class TwoPlayersTest : public ::testing::TestWithParam<std::string>
 {
 protected:
+    void SetUp() override
+    {
+        if (GetParam() == "gadget" && usbDeviceControllers().size() < 2) {
+            GTEST_SKIP()
+                << "fewer than two USB device controllers (modprobe dummy_hcd is_high_speed=0 num=2)";
+        }
+    }
+
     struct Player
     {
         std::optional<ChildProcess> process;
         std::string node;
     };
 
-    // Starts zoffino-uhid-player on an image of its own, saying text, and waits for its hidraw node.
+    // Starts zoffino-uhid-player on an image of its own and waits for its hidraw node.
     void start(Player& player, const std::string& name, std::vector<std::string> options)
     {
         const std::string ready = dir.filePath(QString::fromStdString(name + ".ready")).toStdString();
-        options.insert(options.end(),
-                       {"--image", dir.filePath(QString::fromStdString(name + ".img")).toStdString(),
-                        "--ready-file", ready});
+        options.insert(options.end(), {"--transport", GetParam(), "--image",
+                                       dir.filePath(QString::fromStdString(name + ".img")).toStdString(),
+                                       "--ready-file", ready});
         player.process.emplace(ZOFFINO_UHID_PLAYER, options);
         ASSERT_TRUE(player.process->waitForLine("ready", 1, kTimeout)) << player.process->errors();
         std::getline(std::ifstream(ready), player.node);
@@ -51,7 +61,7 @@ protected:
     Player second;
 };
 
-TEST_F(TwoPlayersTest, ListShowsBothAndDeviceTakesTheSecond)
+TEST_P(TwoPlayersTest, ListShowsBothAndDeviceTakesTheSecond)
 {
     // None yet: said as for every command with no player.
     {
@@ -60,12 +70,13 @@ TEST_F(TwoPlayersTest, ListShowsBothAndDeviceTakesTheSecond)
         EXPECT_TRUE(none.errors().starts_with("Nessun lettore Zoffino USB")) << none.errors();
     }
 
-    start(first, "primo", {"--text", "Lettore primo"});
+    start(first, "primo", {"--text", "Lettore primo", "--serial", "ZU-0001"});
     start(second, "secondo", {"--text", "Lettore secondo", "--serial", "ZU-0002"});
     ASSERT_NE(first.node, second.node);
 
     ChildProcess list(ZOFFINO_TOOL, {"list"});
-    EXPECT_TRUE(list.waitForLine(first.node + "  Lettore primo", 1, kTimeout)) << list.errors();
+    EXPECT_TRUE(list.waitForLine(first.node + "  Lettore primo  numero di serie ZU-0001", 1, kTimeout))
+        << list.errors();
     EXPECT_TRUE(list.waitForLine(second.node + "  Lettore secondo  numero di serie ZU-0002", 1, kTimeout))
         << list.errors();
     EXPECT_EQ(list.waitForExit(kTimeout), 0) << list.errors();
@@ -74,5 +85,7 @@ TEST_F(TwoPlayersTest, ListShowsBothAndDeviceTakesTheSecond)
     EXPECT_TRUE(info.waitForLine("Lettore: Lettore secondo", 1, kTimeout)) << info.errors();
     EXPECT_EQ(info.waitForExit(kTimeout), 0) << info.errors();
 }
+
+ZOFFINO_ON_EACH_TRANSPORT(TwoPlayersTest);
 
 } // namespace

@@ -289,6 +289,14 @@
         <source>%1 (%2, numero di serie %3)</source>
         <translation>%1 (%2, serial number %3)</translation>
     </message>
+    <message>
+        <source>&lt;Nessun lettore in uso: sceglierne uno dal menu&gt;</source>
+        <translation>&lt;No player in use: choose one from the menu&gt;</translation>
+    </message>
+    <message>
+        <source>Fare clic con il tasto destro sulla finestra per scegliere tra i lettori collegati.</source>
+        <translation>Right-click the window to choose from the players connected.</translation>
+    </message>
 </context>
 <context>
     <name>CProgressDlg</name>

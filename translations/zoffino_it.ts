@@ -288,6 +288,14 @@
         <source>%1 (%2, numero di serie %3)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&lt;Nessun lettore in uso: sceglierne uno dal menu&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fare clic con il tasto destro sulla finestra per scegliere tra i lettori collegati.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CProgressDlg</name>

@@ -82,6 +82,8 @@ public:
     // Every player there is, in the order of the enumeration, with its text: the one in use asked through
     // the link, every other opened on its own for the question and closed again.
     std::vector<PlayerEntry> Players();
+    // Whether any player is plugged in, in use or not.
+    bool AnyPlayer();
     // A player's text as the user reads it, or why there is none.
     static QString PlayerText(const PlayerEntry& entry);
     // The user chose the player at path: the one in use is closed, this one opened and named from now on,
@@ -95,8 +97,9 @@ public:
     DeviceWatcher* Watcher() const { return m_pWatcher.get(); }
     // Looks for the players again: the one in use that went is closed, and the main window told; no message
     // box. While none is in use, the player named is opened when it comes, or without a name the first one
-    // that was not already there beside the one in use (that one waits until the user chooses it). Nothing
-    // happens while a download runs: its own failure path holds.
+    // that was not already there beside the one in use (that one waits until the user chooses it), and the
+    // main window is told of every change, so that it can offer the players there. Nothing happens while a
+    // download runs: its own failure path holds.
     void OnDevicesChanged(const std::vector<std::string>& removedPaths = {});
 
     bool WriteReport(const Report& report) { return m_protocol.WriteReport(report); }

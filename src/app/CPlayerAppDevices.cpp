@@ -162,6 +162,11 @@ std::vector<CPlayerApp::PlayerEntry> CPlayerApp::Players()
     return result;
 }
 
+bool CPlayerApp::AnyPlayer()
+{
+    return m_link.backend() && !m_link.backend()->players().empty();
+}
+
 QString CPlayerApp::PlayerText(const PlayerEntry& entry)
 {
     if (entry.text) {
@@ -189,7 +194,8 @@ void CPlayerApp::OnDevicesChanged(const std::vector<std::string>& removedPaths)
 
     const std::string& open = m_link.openPath();
     // A player replugged quickly may be back under its old path, but the handles held are dead.
-    if (m_nDeviceState > 0 && (removed(open) || !present(open))) {
+    const bool went = m_nDeviceState > 0 && (removed(open) || !present(open));
+    if (went) {
         const std::string gone = open;
         CloseDevice();
         m_nDeviceState = -1;
@@ -218,6 +224,9 @@ void CPlayerApp::OnDevicesChanged(const std::vector<std::string>& removedPaths)
     }
     if (!candidate.empty()) {
         OpenArrivedDevice(candidate, kArrivalAttempts);
+    } else if (!went && m_pUi) {
+        // Players that came or went beside none in use change what the window offers.
+        m_pUi->deviceChanged(false);
     }
 }
 

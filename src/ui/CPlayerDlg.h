@@ -103,8 +103,10 @@ private:
     void StopListening();
     // The longest track the selected partition's slots hold, under the partition buttons.
     void ShowCapacity();
-    // The path of the player in use, in the tooltip of its text.
-    void ShowPlayerPath();
+    // With no player in use: the design's text when there is none at all, or the players there to choose.
+    QString AbsentPlayerText();
+    // The tooltip of the player's text: the path of the one in use, or how to choose one.
+    void ShowPlayerTip();
 
     CPlayerApp& m_app;
     bool m_bWindowExists = false;

@@ -39,10 +39,23 @@ void CPlayerDlg::OnSysCommand(unsigned id, long)
     }
 }
 
-void CPlayerDlg::ShowPlayerPath()
+QString CPlayerDlg::AbsentPlayerText()
+{
+    // A player in use that does not answer is, to its user, not there.
+    if (m_app.m_nDeviceState > 0 || !m_app.AnyPlayer()) {
+        return NoPlayerText();
+    }
+    return tr("<Nessun lettore in uso: sceglierne uno dal menu>");
+}
+
+void CPlayerDlg::ShowPlayerTip()
 {
     // Players alike say the same text: the path tells them apart.
-    m_ctlDevice->setToolTip(QString::fromStdString(m_app.Link().openPath()));
+    QString tip = QString::fromStdString(m_app.Link().openPath());
+    if (tip.isEmpty() && m_app.AnyPlayer()) {
+        tip = tr("Fare clic con il tasto destro sulla finestra per scegliere tra i lettori collegati.");
+    }
+    m_ctlDevice->setToolTip(tip);
 }
 
 void CPlayerDlg::contextMenuEvent(QContextMenuEvent* event)

@@ -104,11 +104,12 @@ TEST_F(PlayersInTheWindow, TheMenuSwitchesPlayersAndOneThatLeavesIsNotReplacedBy
         EXPECT_EQ(device->toolTip(), "sim:2");
         EXPECT_EQ(app.Link().openPath(), "sim:2");
 
-        // The player in use goes; the first one, still there, is not taken in its place.
+        // The player in use goes; the first one, still there, is not taken in its place, and the window
+        // says there is one to choose, not that there is none.
         second->unplug();
         app.OnDevicesChanged({"sim:2"});
-        EXPECT_EQ(device->text(), CPlayerDlg::NoPlayerText());
-        EXPECT_TRUE(device->toolTip().isEmpty());
+        EXPECT_EQ(device->text(), "<Nessun lettore in uso: sceglierne uno dal menu>");
+        EXPECT_TRUE(device->toolTip().contains("tasto destro")) << device->toolTip().toStdString();
         EXPECT_FALSE(play->isEnabled());
         EXPECT_FALSE(app.Link().canWrite());
 
@@ -119,6 +120,23 @@ TEST_F(PlayersInTheWindow, TheMenuSwitchesPlayersAndOneThatLeavesIsNotReplacedBy
         EXPECT_EQ(app.Link().openPath(), "sim:1");
     });
     EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+}
+
+TEST_F(PlayersInTheWindow, WithNoneInUseTheTextFollowsThePlayersThatComeAndGo)
+{
+    runMainWindow([&](CPlayerDlg& dialog) {
+        auto* device = DialogBuilder::control<QLabel>(dialog, IDC_DEVICE_TEXT);
+        first->unplug();
+        app.OnDevicesChanged({"sim:1"});
+        ASSERT_EQ(device->text(), "<Nessun lettore in uso: sceglierne uno dal menu>");
+        EXPECT_LE(device->fontMetrics().horizontalAdvance(device->text()), device->contentsRect().width());
+
+        // The last one goes: none at all, said as at a start without a player.
+        second->unplug();
+        app.OnDevicesChanged({"sim:2"});
+        EXPECT_EQ(device->text(), CPlayerDlg::NoPlayerText());
+        EXPECT_TRUE(device->toolTip().isEmpty());
+    });
 }
 
 } // namespace

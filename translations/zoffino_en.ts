@@ -209,6 +209,16 @@
         <source>(non risponde)</source>
         <translation>(does not answer)</translation>
     </message>
+    <message>
+        <source>Il lettore %1 è occupato: un altro programma vi sta caricando dei brani.
+Riprovare quando avrà finito.</source>
+        <translation>The player %1 is busy: another program is loading tracks into it.
+Try again when it has finished.</translation>
+    </message>
+    <message>
+        <source>(occupato: un altro programma vi sta caricando dei brani)</source>
+        <translation>(busy: another program is loading tracks into it)</translation>
+    </message>
 </context>
 <context>
     <name>CPlayerDlg</name>

@@ -208,6 +208,15 @@
         <source>(non risponde)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Il lettore %1 è occupato: un altro programma vi sta caricando dei brani.
+Riprovare quando avrà finito.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(occupato: un altro programma vi sta caricando dei brani)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CPlayerDlg</name>

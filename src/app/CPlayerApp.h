@@ -77,6 +77,9 @@ public:
         std::optional<QString> text;
         // Why it could not be opened to be asked (a code of DeviceLink::open); 0 when it was.
         std::uint32_t openFailure = 0;
+        // Another program is loading tracks into it: it was not asked, since the answer would reach that
+        // program too.
+        bool taken = false;
         bool inUse = false;
     };
     // Every player there is, in the order of the enumeration, with its text: the one in use asked through
@@ -134,10 +137,19 @@ public:
 
     // The commands, the same for the window and the command-line tool.
     //
+    // How a command of a single report ended.
+    enum class CommandResult
+    {
+        Sent,
+        // The player did not take it (the diagnostics window says why).
+        NotTaken,
+        // Not sent: another program is loading tracks into the player (the user was told).
+        PlayerTaken,
+    };
     // Plays a track (from 0) of a player divided by partitionMode.
-    bool Play(int track, int partitionMode) { return m_protocol.Play(track, partitionMode); }
+    CommandResult Play(int track, int partitionMode);
     // Stops playback: the configuration the player holds, sent again.
-    bool Stop() { return m_protocol.Stop(m_Config); }
+    CommandResult Stop();
     // The Load command once a file, a track and a partition are chosen: looks at the file, lets the user
     // choose the part that goes into the slot (see TrackLoader; request says what the user asked for ahead),
     // asks last before it re-partitions the player, downloads, and keeps the track names: the file's name
@@ -163,7 +175,8 @@ public:
     enum class ConfigChange
     {
         Sent,
-        // Declined, or asked for while another command runs: nothing was sent.
+        // Declined, asked for while another command runs, or the player is another program's for now (the
+        // user was told): nothing was sent.
         Declined,
         // The player did not take it (the diagnostics window says why).
         NotTaken,
@@ -229,6 +242,10 @@ private:
     // Asks before a re-partition, naming the tracks it erases; true to go on.
     bool ConfirmRepartition(int partitionMode, const std::vector<int>& erased, bool loading);
     void ReportOpenFailure(std::uint32_t errorCode);
+    // Tells the user that another program is loading tracks into the player in use.
+    void ReportPlayerTaken();
+    // Whether another program is loading tracks into the player in use; the user is told when it is.
+    bool RefusedAsTaken();
     // Opens a player that was plugged in; a node whose permissions are not set yet is tried again a few
     // times over about a second.
     void OpenArrivedDevice(const std::string& path, int attemptsLeft);

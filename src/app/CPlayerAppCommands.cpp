@@ -1,5 +1,6 @@
 #include "app/AppUi.h"
 #include "app/CPlayerApp.h"
+#include "device/PlayerClaim.h"
 #include "download/TrackSlot.h"
 
 #include <QFileInfo>
@@ -49,6 +50,12 @@ LoadResult CPlayerApp::LoadFile(const QString& path, int track, int partitionMod
     if (IsBusy() || !slot || track < 0 || track >= TrackSlot::countFor(partitionMode)) {
         return IsBusy() ? LoadResult::Busy : LoadResult::Refused;
     }
+    // Held until the last block: another program's reports must not fall between this download's.
+    const PlayerClaim claim(m_link.openPath());
+    if (!claim.granted()) {
+        ReportPlayerTaken();
+        return LoadResult::Busy;
+    }
     BusyScope busy(*this);
     const std::vector<int> erased = TracksErasedBy(partitionMode, slot);
     const QString title = QFileInfo(path).completeBaseName();
@@ -91,6 +98,12 @@ SetOutcome CPlayerApp::LoadFiles(const QStringList& paths, int firstTrack, int p
     declined.ended = LoadResult::Cancelled;
     if (IsBusy() || TrackSlot::countFor(partitionMode) == 0) {
         declined.ended = IsBusy() ? LoadResult::Busy : LoadResult::Refused;
+        return declined;
+    }
+    const PlayerClaim claim(m_link.openPath());
+    if (!claim.granted()) {
+        ReportPlayerTaken();
+        declined.ended = LoadResult::Busy;
         return declined;
     }
     BusyScope busy(*this);
@@ -174,9 +187,25 @@ LoadResult CPlayerApp::ConvertFile(const QString& path, const QString& target, i
     return LoadResult::Done;
 }
 
+CPlayerApp::CommandResult CPlayerApp::Play(int track, int partitionMode)
+{
+    if (RefusedAsTaken()) {
+        return CommandResult::PlayerTaken;
+    }
+    return m_protocol.Play(track, partitionMode) ? CommandResult::Sent : CommandResult::NotTaken;
+}
+
+CPlayerApp::CommandResult CPlayerApp::Stop()
+{
+    if (RefusedAsTaken()) {
+        return CommandResult::PlayerTaken;
+    }
+    return m_protocol.Stop(m_Config) ? CommandResult::Sent : CommandResult::NotTaken;
+}
+
 CPlayerApp::ConfigChange CPlayerApp::ChangeConfig(const DeviceConfig& config)
 {
-    if (IsBusy()) {
+    if (IsBusy() || RefusedAsTaken()) {
         return ConfigChange::Declined;
     }
     const std::vector<int> erased = TracksErasedBy(config.partitionMode(), std::nullopt);

@@ -2,6 +2,7 @@
 
 #include "app/AppUi.h"
 #include "app/OpenFailureAdvice.h"
+#include "device/PlayerClaim.h"
 
 #include <QFileInfo>
 #include <QTimer>
@@ -61,6 +62,25 @@ void CPlayerApp::ReportOpenFailure(std::uint32_t errorCode)
     const QString code = QStringLiteral("Unable to open VxD, Error code: %1").arg(errorCode, 0, 16);
     m_pUi->messageBox(code + QStringLiteral("\n\n") + OpenFailureAdvice::forCode(errorCode),
                       MessageIcon::Warning);
+}
+
+void CPlayerApp::ReportPlayerTaken()
+{
+    if (m_pUi) {
+        m_pUi->messageBox(tr("Il lettore %1 è occupato: un altro programma vi sta caricando dei brani.\n"
+                             "Riprovare quando avrà finito.")
+                              .arg(QString::fromStdString(m_link.openPath())),
+                          MessageIcon::Warning);
+    }
+}
+
+bool CPlayerApp::RefusedAsTaken()
+{
+    if (!PlayerClaim::taken(m_link.openPath())) {
+        return false;
+    }
+    ReportPlayerTaken();
+    return true;
 }
 
 int CPlayerApp::OpenDevice()
@@ -142,8 +162,14 @@ std::vector<CPlayerApp::PlayerEntry> CPlayerApp::Players()
     }
     for (const HidDeviceInfo& info : backend->players()) {
         PlayerEntry entry{.path = info.path, .serial = info.serial};
-        if (!m_link.openPath().empty() && info.path == m_link.openPath()) {
-            entry.inUse = true;
+        entry.inUse = !m_link.openPath().empty() && info.path == m_link.openPath();
+        entry.taken = PlayerClaim::taken(info.path);
+        if (entry.taken) {
+            // Not asked: its answer would reach the program loading it as a block's acknowledgement.
+            result.push_back(std::move(entry));
+            continue;
+        }
+        if (entry.inUse) {
             entry.text = DeviceText();
         } else {
             // A link of its own for the question, so that the player in use stays as it is.
@@ -171,6 +197,9 @@ QString CPlayerApp::PlayerText(const PlayerEntry& entry)
 {
     if (entry.text) {
         return *entry.text;
+    }
+    if (entry.taken) {
+        return tr("(occupato: un altro programma vi sta caricando dei brani)");
     }
     return entry.openFailure != 0 ? tr("(non si è potuto aprire)") : tr("(non risponde)");
 }

@@ -61,6 +61,19 @@ int notTaken()
     return CliTool::kFailed;
 }
 
+int sent(CPlayerApp::CommandResult result)
+{
+    switch (result) {
+    case CPlayerApp::CommandResult::Sent:
+        return CliTool::kDone;
+    case CPlayerApp::CommandResult::NotTaken:
+        return notTaken();
+    case CPlayerApp::CommandResult::PlayerTaken:
+        break;
+    }
+    return CliTool::kFailed;
+}
+
 QString yesNo(bool value)
 {
     return value ? CliTool::tr("sì") : CliTool::tr("no");
@@ -219,7 +232,7 @@ int CliTool::run(const QStringList& given, const SoundOutputFactory& makeSound)
     } else if (command == QLatin1String("play")) {
         result = play(app, positional.value(1));
     } else if (command == QLatin1String("stop")) {
-        result = app.Stop() ? kDone : notTaken();
+        result = sent(app.Stop());
     } else if (command == QLatin1String("config")) {
         result = config(app, parser);
     } else {
@@ -292,7 +305,7 @@ int CliTool::play(CPlayerApp& app, const QString& track)
     if (!ok || n < 1 || n > TrackSlot::countFor(mode)) {
         return usage(tr("play vuole il numero di un brano, da 1 a %1.").arg(TrackSlot::countFor(mode)));
     }
-    return app.Play(n - 1, mode) ? kDone : notTaken();
+    return sent(app.Play(n - 1, mode));
 }
 
 int CliTool::config(CPlayerApp& app, const QCommandLineParser& parser)

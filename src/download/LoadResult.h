@@ -10,7 +10,7 @@ enum class LoadResult
     DeviceFailed = -3,
     // The file could not be opened, read or converted, or changed while it was read.
     FileFailed = -4,
-    // Another download is under way.
+    // Another download is under way, in this program or, on the same player, in another one.
     Busy = -5,
     // A question was declined, or the work stopped, before anything was sent.
     Cancelled = -6,

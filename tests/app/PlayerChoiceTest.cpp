@@ -1,10 +1,13 @@
 #include "app/CPlayerApp.h"
+#include "device/PlayerClaim.h"
 #include "device/PollingDeviceWatcher.h"
 
 #include "PlayerRack.h"
 #include "RecordingUi.h"
+#include "WavBuilder.h"
 
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -145,6 +148,57 @@ TEST_F(PlayerChoice, APlayerThatLeavesWhileAnotherStaysLeavesNoneInUseUntilTheUs
     };
     app.InitInstance();
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join('\n').toStdString();
+}
+
+// Another program loading tracks into a player holds a lock on its node. Here a file stands for the node, and
+// a claim of the test's own for the other program.
+TEST_F(PlayerChoice, APlayerAnotherProgramIsLoadingIsNeitherAskedNorSentAnythingUntilItIsDone)
+{
+    const QTemporaryDir dir;
+    const QString node = dir.filePath(QStringLiteral("hidraw7"));
+    ASSERT_TRUE(QFile(node).open(QIODevice::WriteOnly));
+    const QString wav = dir.filePath(QStringLiteral("Sigla.wav"));
+    ASSERT_TRUE(WavBuilder::deviceFormat().data(WavBuilder::samples(2205)).writeTo(wav));
+    auto owned = std::make_unique<PlayerRack>();
+    FaultInjectingPlayer& player = owned->add(node.toStdString());
+    player.setText("Lettore occupato");
+    app.SetBackend(std::move(owned));
+    ASSERT_EQ(app.OpenDevice(), 0);
+    const DeviceConfig controls = app.m_Config;
+
+    std::optional<PlayerClaim> other(std::in_place, node.toStdString());
+    ASSERT_TRUE(other->granted());
+    player.recordOutputReports(true);
+    EXPECT_EQ(app.LoadFile(wav, 0, controls.partitionMode(), controls), LoadResult::Busy);
+    EXPECT_EQ(app.LoadFiles({wav, wav}, 0, controls.partitionMode(), false, controls).ended,
+              LoadResult::Busy);
+    EXPECT_EQ(app.Play(0, controls.partitionMode()), CPlayerApp::CommandResult::PlayerTaken);
+    EXPECT_EQ(app.Stop(), CPlayerApp::CommandResult::PlayerTaken);
+    const std::vector<CPlayerApp::PlayerEntry> players = app.Players();
+    ASSERT_EQ(players.size(), 1u);
+    EXPECT_TRUE(players[0].taken && players[0].inUse);
+    EXPECT_EQ(CPlayerApp::PlayerText(players[0]),
+              "(occupato: un altro programma vi sta caricando dei brani)");
+    EXPECT_TRUE(player.outputReports().empty());
+    ASSERT_EQ(ui.messages.size(), 4);
+    EXPECT_EQ(ui.messages[0],
+              QStringLiteral("Il lettore %1 è occupato: un altro programma vi sta caricando dei "
+                             "brani.\nRiprovare quando avrà finito.")
+                  .arg(node));
+    EXPECT_EQ(ui.messages.count(ui.messages[0]), 4);
+
+    // That download over, this program's holds the player in turn, until its last block.
+    other.reset();
+    // Slow enough for the download to hand out the events a few times.
+    player.setAckDelay(std::chrono::microseconds(1000));
+    bool heldMeanwhile = false;
+    ui.onEvents = [&] {
+        heldMeanwhile = heldMeanwhile || !PlayerClaim(node.toStdString()).granted();
+    };
+    EXPECT_EQ(app.LoadFile(wav, 0, controls.partitionMode(), controls), LoadResult::Done);
+    EXPECT_TRUE(heldMeanwhile);
+    EXPECT_FALSE(PlayerClaim::taken(node.toStdString()));
+    EXPECT_EQ(app.Play(0, controls.partitionMode()), CPlayerApp::CommandResult::Sent);
 }
 
 } // namespace

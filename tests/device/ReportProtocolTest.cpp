@@ -268,10 +268,10 @@ TEST_F(ReportProtocolTest, PlayNamesTheTrackByFourTimesItsNumberAndStopSendsTheH
         {3, 7, {2, Protocol::CMD_PLAY, 28, 0, 0, 3}},
     };
     for (const Case& c : cases) {
-        EXPECT_TRUE(app.Play(c.track, c.mode));
+        EXPECT_EQ(app.Play(c.track, c.mode), CPlayerApp::CommandResult::Sent);
     }
     app.m_Config = {0x80, 0x13, 60};
-    EXPECT_TRUE(app.Stop());
+    EXPECT_EQ(app.Stop(), CPlayerApp::CommandResult::Sent);
 
     const auto reports = player.outputReports();
     ASSERT_EQ(reports.size(), std::size(cases) + 1);

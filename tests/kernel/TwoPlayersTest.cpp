@@ -1,6 +1,8 @@
 #include "ChildProcess.h"
 #include "PlayerSystem.h"
 
+#include "device/PlayerClaim.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -61,7 +63,7 @@ protected:
     Player second;
 };
 
-TEST_P(TwoPlayersTest, ListShowsBothAndDeviceTakesTheSecond)
+TEST_P(TwoPlayersTest, ListShowsBothDeviceTakesTheSecondAndOneBeingLoadedIsLeftAlone)
 {
     // None yet: said as for every command with no player.
     {
@@ -84,6 +86,20 @@ TEST_P(TwoPlayersTest, ListShowsBothAndDeviceTakesTheSecond)
     ChildProcess info(ZOFFINO_TOOL, {"--device", second.node, "info"});
     EXPECT_TRUE(info.waitForLine("Lettore: Lettore secondo", 1, kTimeout)) << info.errors();
     EXPECT_EQ(info.waitForExit(kTimeout), 0) << info.errors();
+
+    // While another program loads tracks into the first (the lock on its node held here), that one is
+    // listed unasked, and a command for it is refused saying why.
+    const PlayerClaim loading(first.node);
+    ASSERT_TRUE(loading.granted());
+    ChildProcess busyList(ZOFFINO_TOOL, {"list"});
+    EXPECT_TRUE(busyList.waitForLine(
+        first.node + "  (occupato: un altro programma vi sta caricando dei brani)  numero di serie ZU-0001",
+        1, kTimeout))
+        << busyList.errors();
+    EXPECT_EQ(busyList.waitForExit(kTimeout), 0) << busyList.errors();
+    ChildProcess play(ZOFFINO_TOOL, {"--device", first.node, "play", "1"});
+    EXPECT_EQ(play.waitForExit(kTimeout), 1);
+    EXPECT_TRUE(play.errors().starts_with("Il lettore " + first.node + " è occupato")) << play.errors();
 }
 
 ZOFFINO_ON_EACH_TRANSPORT(TwoPlayersTest);

@@ -1,5 +1,7 @@
 #include "device/ReportProtocol.h"
 
+#include "device/PlayerClaim.h"
+
 #include <algorithm>
 
 namespace {
@@ -175,6 +177,10 @@ void ReportProtocol::ReadDeviceConfig(std::span<std::uint8_t> buffer, DeviceConf
     }
     if (!config.isValid()) {
         config = DeviceConfig::defaults();
-        SetConfig(config);
+        // A player another program is loading may only seem silent, busy with a block; its configuration
+        // is that program's to set.
+        if (!PlayerClaim::taken(m_link.openPath())) {
+            SetConfig(config);
+        }
     }
 }

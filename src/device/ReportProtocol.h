@@ -53,7 +53,7 @@ public:
     bool Stop(const DeviceConfig& held) { return SetConfig(held); }
 
     // The start-up reading of the configuration: a valid answer replaces config, an invalid configuration
-    // is repaired on the player.
+    // is repaired on the player, unless another program is loading tracks into it.
     void ReadDeviceConfig(std::span<std::uint8_t> buffer, DeviceConfig& config);
 
     // The payload bytes of an input report (all but the report ID and the type).

@@ -118,8 +118,7 @@ void CPlayerDlg::StartFromPlayer()
     m_bLoop = false;
     m_bDefault = false;
 
-    m_strDevice = m_app.DeviceText().value_or(AbsentPlayerText());
-    ShowPlayerTip();
+    ShowPlayer(m_app.DeviceText());
     std::array<std::uint8_t, 256> buffer{};
     m_app.ReadDeviceConfig(buffer);
     m_bLoop = m_app.m_Config.loop();
@@ -141,8 +140,7 @@ void CPlayerDlg::OnDeviceChanged(bool present)
         return;
     }
     UpdateData(true);
-    m_strDevice = AbsentPlayerText();
-    ShowPlayerTip();
+    ShowPlayer(std::nullopt);
     UpdateControls();
 }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class CPlayerApp;
@@ -103,10 +104,9 @@ private:
     void StopListening();
     // The longest track the selected partition's slots hold, under the partition buttons.
     void ShowCapacity();
-    // With no player in use: the design's text when there is none at all, or the players there to choose.
-    QString AbsentPlayerText();
-    // The tooltip of the player's text: the path of the one in use, or how to choose one.
-    void ShowPlayerTip();
+    // The player's text (m_strDevice) and its tooltip: the text and path of the one in use; without an
+    // answer, that there is none, or, with none in use, that there are players to choose from.
+    void ShowPlayer(const std::optional<QString>& text);
 
     CPlayerApp& m_app;
     bool m_bWindowExists = false;

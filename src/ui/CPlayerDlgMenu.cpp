@@ -39,20 +39,14 @@ void CPlayerDlg::OnSysCommand(unsigned id, long)
     }
 }
 
-QString CPlayerDlg::AbsentPlayerText()
+void CPlayerDlg::ShowPlayer(const std::optional<QString>& text)
 {
     // A player in use that does not answer is, to its user, not there.
-    if (m_app.m_nDeviceState > 0 || !m_app.AnyPlayer()) {
-        return NoPlayerText();
-    }
-    return tr("<Nessun lettore in uso: sceglierne uno dal menu>");
-}
-
-void CPlayerDlg::ShowPlayerTip()
-{
+    m_strDevice = text.value_or(NoPlayerText());
     // Players alike say the same text: the path tells them apart.
     QString tip = QString::fromStdString(m_app.Link().openPath());
-    if (tip.isEmpty() && m_app.AnyPlayer()) {
+    if (m_app.m_nDeviceState <= 0 && m_app.AnyPlayer()) {
+        m_strDevice = tr("<Nessun lettore in uso: sceglierne uno dal menu>");
         tip = tr("Fare clic con il tasto destro sulla finestra per scegliere tra i lettori collegati.");
     }
     m_ctlDevice->setToolTip(tip);

@@ -24,12 +24,7 @@ protected:
     void SetUp() override
     {
         QStandardPaths::setTestModeEnabled(true);
-        auto owned = std::make_unique<PlayerRack>();
-        first = &owned->add("sim:1");
-        second = &owned->add("sim:2", "ZU-0002");
-        first->setText("Lettore primo");
-        second->setText("Lettore secondo");
-        app.SetBackend(std::move(owned));
+        app.SetBackend(PlayerRack::twoPlayers(first, second));
         app.SetUi(&ui);
     }
     void TearDown() override

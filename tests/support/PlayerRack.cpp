@@ -8,6 +8,17 @@ FaultInjectingPlayer& PlayerRack::add(std::string path, std::string serial)
     return *m_slots.back().player;
 }
 
+std::unique_ptr<PlayerRack> PlayerRack::twoPlayers(FaultInjectingPlayer*& first,
+                                                   FaultInjectingPlayer*& second)
+{
+    auto rack = std::make_unique<PlayerRack>();
+    first = &rack->add("sim:1");
+    second = &rack->add("sim:2", "ZU-0002");
+    first->setText("Lettore primo");
+    second->setText("Lettore secondo");
+    return rack;
+}
+
 std::vector<HidDeviceInfo> PlayerRack::enumerate()
 {
     std::vector<HidDeviceInfo> list;

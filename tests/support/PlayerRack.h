@@ -13,6 +13,10 @@ class PlayerRack : public HidBackend
 {
 public:
     FaultInjectingPlayer& add(std::string path, std::string serial = {});
+    // The rack the tests of a choice use: "sim:1" saying "Lettore primo", and "sim:2" saying "Lettore
+    // secondo" with the serial number "ZU-0002".
+    static std::unique_ptr<PlayerRack> twoPlayers(FaultInjectingPlayer*& first,
+                                                  FaultInjectingPlayer*& second);
 
     std::vector<HidDeviceInfo> enumerate() override;
     std::unique_ptr<HidDevice> open(const std::string& path) override;
